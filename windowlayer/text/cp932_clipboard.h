@@ -1,0 +1,35 @@
+#pragma once
+
+// Code page 932 text on the clipboard. Bytes go out twice: as Unicode text for
+// every other program, and raw under kCp932MimeType so that another Vesktext
+// window, or a script (xclip -t 'text/plain;charset=windows-31j'), gets the
+// bytes exactly. Reading prefers the raw bytes and falls back to the text.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QClipboard>
+#include <QMimeData>
+#include <memory>
+#include <optional>
+
+namespace vesk {
+
+inline constexpr char kCp932MimeType[] = "text/plain;charset=windows-31j";
+
+// Unicode text (line breaks as '\n', which Qt turns into the platform's own)
+// and the raw bytes.
+std::unique_ptr<QMimeData> mimeDataForBytes(QByteArrayView bytes);
+
+// The bytes that `data` offers, or nothing when it offers no text at all.
+// Unicode text comes back through the codec with its line breaks as they are.
+std::optional<QByteArray> bytesFromMimeData(const QMimeData& data);
+
+// Replaces the clipboard's content with `bytes`.
+void putBytesOnClipboard(QByteArrayView bytes, QClipboard::Mode mode = QClipboard::Clipboard);
+
+// The clipboard's text as bytes, or nothing when it holds no text. A transfer
+// that fails (the owner too slow, or gone mid-way) also gives nothing, never
+// part of the text.
+std::optional<QByteArray> bytesFromClipboard(QClipboard::Mode mode = QClipboard::Clipboard);
+
+}  // namespace vesk

@@ -5,6 +5,7 @@
 // --utf-8 mode. Reading and writing back keeps bytes, so that local-code text
 // survives a trip through Unicode.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,5 +17,19 @@ std::u16string decode(std::string_view bytes);
 
 // UTF-16 -> bytes. A character code page 932 cannot hold writes as '?'.
 std::string encode(std::u16string_view text);
+
+// The pieces of decode and encode, for converting a stream in chunks.
+
+// Whether the byte may begin a two-byte character, so that what it reads as
+// depends on the byte after it.
+bool isLeadByte(unsigned char byte);
+
+// Reads the character at bytes[pos] and moves pos past it (one or two bytes).
+// pos must be inside bytes.
+char16_t decodeNext(std::string_view bytes, std::size_t& pos);
+
+// Appends the bytes of one code point; '?' when code page 932 cannot hold it
+// (including code points beyond U+FFFF and surrogates).
+void appendEncoded(char32_t codePoint, std::string& out);
 
 }  // namespace vesk::cp932

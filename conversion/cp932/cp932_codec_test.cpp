@@ -1,0 +1,199 @@
+#include "conversion/cp932/cp932_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <random>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "conversion/cp932/icu_windows31j.h"
+
+namespace vesk::cp932 {
+namespace {
+
+// One code page 932 string and its UTF-16 text: the text writes as the bytes,
+// and when readsBack is set the bytes also read as the text.
+struct CodecCase {
+  const char* name;
+  std::string bytes;
+  std::u16string text;
+  bool readsBack;
+};
+
+void PrintTo(const CodecCase& c, std::ostream* out) { *out << c.name; }
+
+class CodecTest : public ::testing::TestWithParam<CodecCase> {};
+
+TEST_P(CodecTest, WritesAndReads) {
+  EXPECT_EQ(encode(GetParam().text), GetParam().bytes);
+  if (GetParam().readsBack) {
+    EXPECT_EQ(decode(GetParam().bytes), GetParam().text);
+  }
+}
+
+using namespace std::string_literals;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cp932, CodecTest,
+    ::testing::Values(
+        CodecCase{"Empty", "", u"", true},
+        CodecCase{"AsciiWithCrLf", "a\\~\r\n", u"a\\~\r\n", true},
+        CodecCase{"ControlCodesAreThemselves", "\x1a\x1c\x7f"s, u"\x1a\x1c\x7f", true},
+        CodecCase{"Nul", "\0"s, u"\0"s, true}, CodecCase{"Kanji", "\x88\xa4", u"愛", true},
+        CodecCase{"RootSignNecCode", "\x87\x95", u"√", true},
+        CodecCase{"UserAreaFirst", "\xf0\x40", u"\uE000", true},
+        CodecCase{"UserAreaLast", "\xf9\xfc", u"\uE757", true},
+        CodecCase{"UserAreaLocalRootSign", "\xf0\x56", u"\uE016", true},
+        CodecCase{"UserAreaLastBeforeGap", "\xf0\x7e", u"\uE03E", true},
+        CodecCase{"UserAreaFirstAfterGap", "\xf0\x80", u"\uE03F", true},
+        CodecCase{"UserAreaSecondLead", "\xf1\x40", u"\uE0BC", true},
+        CodecCase{"UserAreaLeadAtEnd", "A\xf0", u"A\uF7F0", true},
+        CodecCase{"HalfWidthFirst", "\xa1", u"\uFF61", true},
+        CodecCase{"HalfWidthLast", "\xdf", u"\uFF9F", true},
+        CodecCase{"HalfWidthLetterAndMark", "\xb6\xde", u"ｶﾞ", true},
+        CodecCase{"ByteBeforeHalfWidth", "\x80", u"\uF780", true},
+        CodecCase{"ByteAfterHalfWidthGap", "\xa0", u"\uF7A0", true},
+        CodecCase{"BytesAboveLastLead", "\xfd\xfe\xff", u"\uF7FD\uF7FE\uF7FF", true},
+        CodecCase{"LeadBeforeBadTrail", "\x81\x7f", u"\uF781\x7f", true},
+        CodecCase{"LeadBeforeLineFeed", "\x81\n", u"\uF781\n", true},
+        CodecCase{"LeadBeforeTrailAboveRange", "\x81\xfd", u"\uF781\uF7FD", true},
+        CodecCase{"LeadInUnassignedRow", "\x85\x40", u"\uF785@", true},
+        CodecCase{"UnassignedCodeInRow", "\x81\xad", u"\uF781\uFF6D", true},
+        CodecCase{"LeadPairsWithNextLead", "\x81\x81\x40", u"＝@", true},
+        CodecCase{"LeadAtEnd", "\x83", u"\uF783", true},
+        CodecCase{"HalfWidthThenLeadAtEnd", "\xb1\xe0", u"ｱ\uF7E0", true},
+        CodecCase{"RootSignWritesNecCode", "\x87\x95", u"√", true},
+        CodecCase{"AccentedLetter", "?", u"é", false}, CodecCase{"Euro", "?", u"€", false},
+        CodecCase{"EmojiIsOneQuestionMark", "a?b", u"a😀b", false},
+        CodecCase{"LoneHighSurrogate", "a?b", u"a\xD800"s + u"b", false},
+        CodecCase{"LoneLowSurrogate", "?", u"\xDC00"s, false},
+        CodecCase{"HighSurrogateAtEnd", "?", u"\xD83D"s, false},
+        CodecCase{"TwoHighSurrogatesThenLow", "??", u"\xD83D\xD83D\xDE00"s, false},
+        CodecCase{"BeyondUserArea", "?", u"\uE758", false},
+        CodecCase{"ByteCodeOfAsciiIsNotAByte", "?", u"\uF741", false},
+        CodecCase{"ByteCodeOfHalfWidthIsNotAByte", "?", u"\uF7B1", false},
+        CodecCase{"ByteCodeOfLead", "\x81\xf0", u"\uF781\uF7F0", false},
+        CodecCase{"ByteCodesThatFormAPair", "\x88\xfc", u"\uF788\uF7FC", false},
+        CodecCase{"PrivateUseOutsideTheTable", "?", u"\uF86F", false},
+        CodecCase{"FullWidthTilde", "\x81\x60", u"～", true},
+        CodecCase{"NecRomanNumeral", "\x87\x54", u"Ⅰ", true},
+        CodecCase{"IbmSmallRomanNumeral", "\xfa\x40", u"ⅰ", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Cp932, StreamingPiecesDecodeOneCharacterAtATime) {
+  const std::string bytes = "A\x88\xa4\xb1\x81";
+  std::size_t pos = 0;
+  EXPECT_EQ(decodeNext(bytes, pos), u'A');
+  EXPECT_EQ(pos, 1u);
+  EXPECT_EQ(decodeNext(bytes, pos), u'愛');
+  EXPECT_EQ(pos, 3u);
+  EXPECT_EQ(decodeNext(bytes, pos), u'ｱ');
+  EXPECT_EQ(decodeNext(bytes, pos), u'\uF781');
+  EXPECT_EQ(pos, bytes.size());
+  EXPECT_TRUE(isLeadByte(0x81));
+  EXPECT_TRUE(isLeadByte(0xf9));
+  EXPECT_FALSE(isLeadByte(0xb1));
+  EXPECT_FALSE(isLeadByte(0x80));
+  EXPECT_FALSE(isLeadByte(0xfd));
+}
+
+TEST(Cp932, EncodesCodePointsBeyondTheBmpAsOneQuestionMark) {
+  std::string out;
+  appendEncoded(0x1F600, out);
+  appendEncoded(0x10FFFF, out);
+  appendEncoded(0x3042, out);
+  EXPECT_EQ(out, "??\x82\xa0");
+}
+
+// The codes that do not read back: each is the second code of a character
+// that has two, and comes back as the code the library writes.
+std::map<std::string, std::string> duplicateCodesFromIcu() {
+  const testing::IcuWindows31j icu;
+  std::map<std::string, std::string> comesBackAs;
+  for (unsigned lead = 0x81; lead < 0x100; ++lead) {
+    for (unsigned trail = 0x40; trail < 0x100; ++trail) {
+      const std::string code{static_cast<char>(lead), static_cast<char>(trail)};
+      const auto unit = icu.decodeWhole(code);
+      if (!unit) continue;
+      const std::string written =
+          *unit == testing::kRootSign ? testing::kRootSignCode : icu.encode(*unit).value();
+      if (written != code) comesBackAs[code] = written;
+    }
+  }
+  return comesBackAs;
+}
+
+// The codes in the README's table, with ranges expanded in trail-byte order.
+std::map<std::string, std::string> duplicateCodesFromReadme() {
+  std::ifstream file(CP932_README_PATH);
+  std::stringstream text;
+  text << file.rdbuf();
+  const std::string readme = text.str();
+  const std::regex row(
+      R"(\| ([0-9A-F]{4})(?:-([0-9A-F]{4}))? \| ([0-9A-F]{4})(?:-[0-9A-F]{4})? \|)");
+  const auto next = [](unsigned code) {
+    ++code;
+    if ((code & 0xFF) == 0x7F) ++code;
+    if ((code & 0xFF) > 0xFC) code = (code & 0xFF00) + 0x140;
+    return code;
+  };
+  const auto bytes = [](unsigned code) {
+    return std::string{static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+  };
+  const auto hex = [](const std::ssub_match& digits) {
+    return static_cast<unsigned>(std::stoul(digits.str(), nullptr, 16));
+  };
+  std::map<std::string, std::string> comesBackAs;
+  for (auto it = std::sregex_iterator(readme.begin(), readme.end(), row);
+       it != std::sregex_iterator(); ++it) {
+    unsigned code = hex((*it)[1]);
+    const unsigned last = (*it)[2].matched ? hex((*it)[2]) : code;
+    unsigned target = hex((*it)[3]);
+    for (;; code = next(code), target = next(target)) {
+      comesBackAs[bytes(code)] = bytes(target);
+      if (code >= last) break;
+    }
+  }
+  return comesBackAs;
+}
+
+TEST(Cp932, ReadmeListsExactlyTheCodesThatDoNotReadBack) {
+  const auto fromIcu = duplicateCodesFromIcu();
+  EXPECT_EQ(duplicateCodesFromReadme(), fromIcu);
+  EXPECT_EQ(fromIcu.count("\x81\xe3"), 1u);
+  EXPECT_EQ(fromIcu.count("\x87\x95"), 0u);
+}
+
+// Random byte strings, heavy in lead bytes and trail bytes, read back byte for
+// byte except where a duplicate code stands.
+TEST(Cp932, RandomBytesReadBackExceptDuplicateCodes) {
+  const auto duplicates = duplicateCodesFromIcu();
+  std::mt19937 random(932);
+  const std::string interesting =
+      "\x00\x0d\x0a\x41\x7f\x80\x81\x87\x95\xa0\xb1\xde\xe3\xed\xee\xef"
+      "\xf0\xf9\xfa\xfc\xfd\xff\x40\xfc"s;
+  for (int round = 0; round < 20000; ++round) {
+    std::string input(random() % 40, '\0');
+    for (char& byte : input) {
+      byte = random() % 2 ? interesting[random() % interesting.size()]
+                          : static_cast<char>(random() % 256);
+    }
+    const std::string output = encode(decode(input));
+    ASSERT_EQ(output.size(), input.size());
+    std::string expected;
+    for (std::size_t pos = 0; pos < input.size();) {
+      const std::size_t start = pos;
+      decodeNext(input, pos);
+      const std::string unit = input.substr(start, pos - start);
+      const auto duplicate = duplicates.find(unit);
+      expected += duplicate == duplicates.end() ? unit : duplicate->second;
+    }
+    ASSERT_EQ(output, expected) << "round " << round;
+  }
+}
+
+}  // namespace
+}  // namespace vesk::cp932

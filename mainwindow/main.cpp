@@ -1,0 +1,22 @@
+// Start-up: the application object and its title, the main window with its
+// panes filled, then the message loop until the main window closes.
+
+#include <QIcon>
+
+#include "mainwindow/tform1.h"
+#include "windowlayer/application/application.h"
+#include "windowlayer/controls/window_font.h"
+
+int main(int argc, char* argv[]) {
+  vesk::Application application(argc, argv);
+  vesk::Application::setTitle(QStringLiteral("Vesktext"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("vesktext"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vesktext.png")));
+  vesk::installFontSubstitutes();
+  // Closing the main window ends the program even while hidden windows exist.
+  QApplication::setQuitOnLastWindowClosed(true);
+
+  vesk::TForm1 Form1;
+  Form1.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,213 @@
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <vector>
+
+#include "windowlayer/idle/idle_slot.h"
+
+using vesk::IdleSlot;
+
+namespace {
+
+constexpr int kLoopMilliseconds = 300;
+
+// Runs a real event loop (the kind that waits, so the slot sees it idle) for
+// `milliseconds`, with extra messages arriving at `messagesAt`.
+void runLoop(int milliseconds, const QList<int>& messagesAt = {}) {
+  QEventLoop loop;
+  std::vector<std::unique_ptr<QTimer>> messages;
+  for (const int at : messagesAt) {
+    auto& timer = messages.emplace_back(std::make_unique<QTimer>());
+    timer->setSingleShot(true);
+    timer->start(at);
+  }
+  QTimer end;
+  end.setSingleShot(true);
+  QObject::connect(&end, &QTimer::timeout, &loop, &QEventLoop::quit);
+  end.start(milliseconds);
+  loop.exec();
+}
+
+// The most calls a paced slot may make in `milliseconds`.
+int mostCallsIn(int milliseconds) {
+  double rate = QGuiApplication::primaryScreen()->refreshRate();
+  if (!(rate > 0)) rate = 60;
+  return static_cast<int>(milliseconds * rate / 1000) + 2;
+}
+
+}  // namespace
+
+class IdleSlotTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { QCoreApplication::processEvents(); }
+  void calledWithTheApplicationAndDonePresetTrue();
+  void doneLeftTrueWaitsForTheNextMessage_data();
+  void doneLeftTrueWaitsForTheNextMessage();
+  void doneSetFalseCallsAgainWithoutMessages();
+  void busyLoopIsPacedToTheDisplay();
+  void handlerWhoseWorkPostsAMessageRunsContinuously();
+  void installingReplaces();
+  void clearingRemoves();
+  void handlerBoundToAnObjectGoesWithIt();
+  void handlerMayClearOrReplaceTheSlotWhileRunning();
+  void nestedLoopInsideTheHandlerDoesNotReenterIt();
+  void applicationSlotIsOne();
+};
+
+void IdleSlotTest::calledWithTheApplicationAndDonePresetTrue() {
+  IdleSlot slot;
+  QObject* sender = nullptr;
+  bool donePreset = false;
+  slot.install([&](QObject* from, bool& done) {
+    sender = from;
+    donePreset = done;
+  });
+  runLoop(50);
+  QCOMPARE(sender, QCoreApplication::instance());
+  QVERIFY(donePreset);
+}
+
+void IdleSlotTest::doneLeftTrueWaitsForTheNextMessage_data() {
+  QTest::addColumn<QList<int>>("messagesAt");
+  QTest::addColumn<int>("calls");
+
+  // Messages further apart than a refresh period: each one is followed by
+  // exactly one call, and the first idle pass makes one of its own.
+  QTest::newRow("no message") << QList<int>{} << 1;
+  QTest::newRow("one message") << QList<int>{100} << 2;
+  QTest::newRow("three messages") << QList<int>{70, 140, 210} << 4;
+}
+
+void IdleSlotTest::doneLeftTrueWaitsForTheNextMessage() {
+  QFETCH(QList<int>, messagesAt);
+  QFETCH(int, calls);
+
+  IdleSlot slot;
+  int called = 0;
+  slot.install([&](QObject*, bool&) { ++called; });
+  runLoop(kLoopMilliseconds, messagesAt);
+  QCOMPARE(called, calls);
+}
+
+void IdleSlotTest::doneSetFalseCallsAgainWithoutMessages() {
+  IdleSlot slot;
+  int called = 0;
+  slot.install([&](QObject*, bool& done) {
+    ++called;
+    done = false;
+  });
+  runLoop(kLoopMilliseconds);
+  QVERIFY2(called > 3, qPrintable(QString::number(called)));
+  QVERIFY2(called <= mostCallsIn(kLoopMilliseconds), qPrintable(QString::number(called)));
+}
+
+void IdleSlotTest::busyLoopIsPacedToTheDisplay() {
+  // A zero-interval timer makes the loop pass thousands of times a second.
+  QTimer busy;
+  busy.start(0);
+  IdleSlot slot;
+  int called = 0;
+  slot.install([&](QObject*, bool&) { ++called; });
+  runLoop(kLoopMilliseconds);
+  QVERIFY2(called > 3, qPrintable(QString::number(called)));
+  QVERIFY2(called <= mostCallsIn(kLoopMilliseconds), qPrintable(QString::number(called)));
+}
+
+void IdleSlotTest::handlerWhoseWorkPostsAMessageRunsContinuously() {
+  // Like a step that repaints a picture on screen: each call causes one message.
+  QObject receiver;
+  IdleSlot slot;
+  int called = 0;
+  slot.install([&](QObject*, bool&) {
+    ++called;
+    QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
+  });
+  runLoop(kLoopMilliseconds);
+  QVERIFY2(called > 3, qPrintable(QString::number(called)));
+  QVERIFY2(called <= mostCallsIn(kLoopMilliseconds), qPrintable(QString::number(called)));
+}
+
+void IdleSlotTest::installingReplaces() {
+  IdleSlot slot;
+  int first = 0;
+  int second = 0;
+  slot.install([&](QObject*, bool&) { ++first; });
+  slot.install([&](QObject*, bool&) { ++second; });
+  runLoop(50);
+  QCOMPARE(first, 0);
+  QCOMPARE(second, 1);
+}
+
+void IdleSlotTest::clearingRemoves() {
+  IdleSlot slot;
+  int called = 0;
+  slot.install([&](QObject*, bool&) { ++called; });
+  QVERIFY(slot.isInstalled());
+  slot.clear();
+  QVERIFY(!slot.isInstalled());
+  runLoop(50);
+  QCOMPARE(called, 0);
+}
+
+void IdleSlotTest::handlerBoundToAnObjectGoesWithIt() {
+  IdleSlot slot;
+  int called = 0;
+  auto owner = std::make_unique<QObject>();
+  slot.install([&](QObject*, bool&) { ++called; }, owner.get());
+  QVERIFY(slot.isInstalled());
+  owner.reset();
+  QVERIFY(!slot.isInstalled());
+  runLoop(50);
+  QCOMPARE(called, 0);
+}
+
+void IdleSlotTest::handlerMayClearOrReplaceTheSlotWhileRunning() {
+  IdleSlot slot;
+  int cleared = 0;
+  int replacement = 0;
+  // The first handler's captures die with it when it replaces itself.
+  auto token = std::make_shared<int>(7);
+  slot.install([&, token](QObject*, bool&) {
+    ++cleared;
+    slot.install([&](QObject*, bool&) {
+      ++replacement;
+      slot.clear();
+    });
+    QCOMPARE(*token, 7);
+  });
+  token.reset();
+  runLoop(100, {50});
+  QCOMPARE(cleared, 1);
+  QCOMPARE(replacement, 1);
+  QVERIFY(!slot.isInstalled());
+}
+
+void IdleSlotTest::nestedLoopInsideTheHandlerDoesNotReenterIt() {
+  IdleSlot slot;
+  int depth = 0;
+  int deepest = 0;
+  int called = 0;
+  slot.install([&](QObject*, bool&) {
+    ++called;
+    deepest = std::max(deepest, ++depth);
+    if (called == 1) runLoop(50);
+    --depth;
+  });
+  runLoop(150, {100});
+  QCOMPARE(deepest, 1);
+  QVERIFY(called >= 2);
+}
+
+void IdleSlotTest::applicationSlotIsOne() {
+  IdleSlot& first = IdleSlot::application();
+  QCOMPARE(&IdleSlot::application(), &first);
+  QCOMPARE(first.parent(), QCoreApplication::instance());
+}
+
+QTEST_MAIN(IdleSlotTest)
+#include "idle_slot_test.moc"

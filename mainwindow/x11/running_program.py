@@ -1,0 +1,98 @@
+"""The real vesktext program on the X server named by DISPLAY, driven the way
+a user drives it: xdotool for the mouse, xclip for the clipboard."""
+
+import subprocess
+import time
+
+CP932_TARGET = "text/plain;charset=windows-31j"
+
+# Left, top, width, height of the controls in the window's client area.
+CONTROLS = {
+    "BeforeCopyB": (72, 8, 97, 25),
+    "BeforePasteB": (328, 8, 97, 25),
+    "Beforememo": (72, 40, 353, 129),
+    "BitBtn1": (8, 160, 57, 57),
+    "ConvertHtoZB": (152, 176, 97, 25),
+    "ConvertZtoHB": (256, 176, 97, 25),
+    "Aftermemo": (72, 208, 353, 145),
+    "AfterCopyB": (72, 360, 97, 25),
+    "AfterpasteB": (328, 360, 97, 25),
+}
+
+
+def run(*command, data=None):
+    return subprocess.run(command, input=data, capture_output=True, check=True,
+                          timeout=30).stdout
+
+
+def wait_until(condition, what, attempts=200):
+    """Polls until condition() holds; the program answers X events in its own time."""
+    for _ in range(attempts):
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.05)
+    raise AssertionError("gave up waiting for " + what)
+
+
+class RunningProgram:
+    def __init__(self, program, scale=1):
+        self.scale = scale
+        self.process = subprocess.Popen([program], stderr=subprocess.DEVNULL)
+        found = run("xdotool", "search", "--sync", "--onlyvisible", "--name", "^Vesktext$")
+        self.window = found.split()[0].decode()
+        shell = run("xdotool", "getwindowgeometry", "--shell", self.window).decode()
+        fields = dict(line.split("=", 1) for line in shell.split())
+        self.origin = (int(fields["X"]), int(fields["Y"]))
+        self.size = (int(fields["WIDTH"]), int(fields["HEIGHT"]))
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exception):
+        if self.process.poll() is None:
+            self.process.terminate()
+        self.process.wait(timeout=10)
+
+    def click(self, control):
+        left, top, width, height = CONTROLS[control]
+        x = self.origin[0] + (left + width // 2) * self.scale
+        y = self.origin[1] + (top + height // 2) * self.scale
+        run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
+
+    def screenshot(self):
+        """The window's pixels as rows of (r, g, b) tuples."""
+        ppm = run("import", "-window", self.window, "-depth", "8", "ppm:-")
+        return parse_ppm(ppm)
+
+
+def put_on_clipboard(data, target):
+    # xclip keeps serving the selection from the background until replaced.
+    subprocess.run(["xclip", "-selection", "clipboard", "-t", target, "-i"], input=data,
+                   check=True, timeout=30)
+
+
+def clipboard(target):
+    result = subprocess.run(["xclip", "-selection", "clipboard", "-t", target, "-o"],
+                            capture_output=True, timeout=30)
+    return result.stdout if result.returncode == 0 else None
+
+
+def parse_ppm(data):
+    fields, position = [], 0
+    while len(fields) < 4:
+        while data[position:position + 1].isspace():
+            position += 1
+        if data[position:position + 1] == b"#":
+            position = data.index(b"\n", position)
+            continue
+        end = position
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[position:end])
+        position = end
+    assert fields[0] == b"P6" and fields[3] == b"255", "expected an 8-bit binary PPM"
+    width, height = int(fields[1]), int(fields[2])
+    pixels = data[position + 1:]
+    return [[tuple(pixels[(y * width + x) * 3:(y * width + x) * 3 + 3]) for x in range(width)]
+            for y in range(height)]

@@ -43,13 +43,13 @@ def _labels():
     canvas.polygon(shoe, "shoe")
     canvas.polygon(_mirror(shoe), "shoe:r")
     # Arms hang beside the body, hands below the hem.
-    arm = [(19, 38), (15, 41), (13, 56), (13, 71), (19, 71), (20, 56), (22, 46)]
+    arm = [(19, 38), (14, 41), (11, 56), (10, 71), (15.5, 71), (17, 57), (20, 46)]
     canvas.polygon(arm, "sleeve")
     canvas.polygon(_mirror(arm), "sleeve:r")
-    canvas.ellipse(16, 74.5, 3.6, 4.6, "skin:hand")
-    canvas.ellipse(WIDTH - 16, 74.5, 3.6, 4.6, "skin:hand:r")
+    canvas.ellipse(12.8, 74.5, 3.4, 4.4, "skin:hand")
+    canvas.ellipse(WIDTH - 12.8, 74.5, 3.4, 4.4, "skin:hand:r")
     # Torso with rounded shoulders.
-    canvas.polygon([(22, 36), (42, 36), (46, 41), (44.5, 71), (19.5, 71), (18, 41)], "shirt")
+    canvas.polygon([(22, 36), (42, 36), (46, 41), (44, 71), (20, 71), (18, 41)], "shirt")
     canvas.polygon([(20, 69), (44, 69), (44, 73), (20, 73)], "belt")
     # Neck, open collar, head with ears and hair.
     canvas.polygon([(28.5, 28), (35.5, 28), (35.5, 37), (28.5, 37)], "skin:neck")

@@ -37,7 +37,7 @@ def program_icon(size):
         _draw_letter(canvas, strokes, 1.5 * unit - 0.2, outline, "w")
     for left, colour in ((1.6, "r"), (16.4, "y")):
         strokes = lettering.placed(lettering.HIRAGANA_A, left * unit, 11.0 * unit, 14.0 * unit, 19.4 * unit)
-        _draw_letter(canvas, strokes, 2.4 * unit - 0.4, outline, colour)
+        _draw_letter(canvas, strokes, 2.4 * unit - 0.9, outline, colour)
     return canvas
 
 

@@ -1,0 +1,58 @@
+#include "cli/command_line.h"
+
+namespace vesk::cli {
+
+namespace {
+
+bool isOption(std::string_view argument) { return argument.size() > 1 && argument.front() == '-'; }
+
+}  // namespace
+
+Command parseCommandLine(std::span<const std::string_view> arguments) {
+  ConversionJob job;
+  bool toStandard = false;
+  bool toLocal = false;
+  bool help = false;
+  bool version = false;
+  bool optionsEnded = false;
+
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view argument = arguments[i];
+    if (optionsEnded || !isOption(argument)) {
+      job.inputs.emplace_back(argument);
+    } else if (argument == "--") {
+      optionsEnded = true;
+    } else if (argument == "--to-standard") {
+      toStandard = true;
+    } else if (argument == "--to-local") {
+      toLocal = true;
+    } else if (argument == "--utf-8") {
+      job.utf8 = true;
+    } else if (argument == "--help" || argument == "-h") {
+      help = true;
+    } else if (argument == "--version") {
+      version = true;
+    } else if (argument.starts_with("-o")) {
+      if (job.output) return UsageError{"-o given more than once"};
+      if (argument.size() > 2) {
+        job.output = std::string(argument.substr(2));
+      } else if (i + 1 < arguments.size()) {
+        job.output = std::string(arguments[++i]);
+      } else {
+        return UsageError{"-o needs an output file name"};
+      }
+      if (job.output->empty()) return UsageError{"-o needs an output file name"};
+    } else {
+      return UsageError{"unknown option '" + std::string(argument) + "'"};
+    }
+  }
+
+  if (help) return ShowHelp{};
+  if (version) return ShowVersion{};
+  if (toStandard && toLocal) return UsageError{"--to-standard and --to-local exclude each other"};
+  if (!toStandard && !toLocal) return UsageError{"give a direction: --to-standard or --to-local"};
+  job.direction = toStandard ? Direction::ToStandard : Direction::ToLocal;
+  return job;
+}
+
+}  // namespace vesk::cli

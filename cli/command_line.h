@@ -1,0 +1,36 @@
+#pragma once
+
+// The command line of vesktext-convert, parsed into what to do.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "conversion/convert.h"
+
+namespace vesk::cli {
+
+struct ConversionJob {
+  Direction direction = Direction::ToStandard;
+  bool utf8 = false;                  // read and write UTF-8 instead of code page 932
+  std::optional<std::string> output;  // none: standard output
+  std::vector<std::string> inputs;    // "-" is standard input; empty means "-"
+};
+
+struct ShowHelp {};
+struct ShowVersion {};
+
+// A command line that cannot be run; the message names the problem.
+struct UsageError {
+  std::string message;
+};
+
+using Command = std::variant<ConversionJob, ShowHelp, ShowVersion, UsageError>;
+
+// Parses the arguments after the program name.
+Command parseCommandLine(std::span<const std::string_view> arguments);
+
+}  // namespace vesk::cli

@@ -1,0 +1,70 @@
+// The chain of stages that converts one input file.
+
+#include <memory>
+
+#include "cli/chunk_filter.h"
+#include "cli/text_filters.h"
+
+namespace vesk::cli {
+
+namespace {
+
+class ConversionFilter : public ChunkFilter {
+ public:
+  explicit ConversionFilter(Direction direction) : converter_(direction) {}
+  void feed(std::string_view chunk, std::string& out) override { converter_.feed(chunk, out); }
+  void finish(std::string& out) override { converter_.finish(out); }
+
+ private:
+  StreamConverter converter_;
+};
+
+// UTF-8 around the conversion. A byte order mark at the start of the input
+// is written at the start of the output, rather than converted as '?'.
+class Utf8ConversionPipeline : public ChunkFilter {
+ public:
+  explicit Utf8ConversionPipeline(Direction direction) : conversion_(direction) {}
+
+  void feed(std::string_view chunk, std::string& out) override {
+    run(chunk, out, [](ChunkFilter& stage, std::string_view in, std::string& stageOut) {
+      stage.feed(in, stageOut);
+    });
+  }
+
+  void finish(std::string& out) override {
+    run({}, out, [](ChunkFilter& stage, std::string_view in, std::string& stageOut) {
+      stage.feed(in, stageOut);
+      stage.finish(stageOut);
+    });
+  }
+
+ private:
+  template <typename Step>
+  void run(std::string_view chunk, std::string& out, Step step) {
+    encoded_.clear();
+    step(input_, chunk, encoded_);
+    if (input_.sawByteOrderMark() && !byteOrderMarkWritten_) {
+      out += "\xEF\xBB\xBF";
+      byteOrderMarkWritten_ = true;
+    }
+    converted_.clear();
+    step(conversion_, encoded_, converted_);
+    step(output_, converted_, out);
+  }
+
+  Utf8ToCp932 input_;
+  ConversionFilter conversion_;
+  Cp932ToUtf8 output_;
+  std::string encoded_;
+  std::string converted_;
+  bool byteOrderMarkWritten_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<ChunkFilter> makeConversionPipeline(Direction direction, bool utf8) {
+  if (utf8) return std::make_unique<Utf8ConversionPipeline>(direction);
+  return std::make_unique<ConversionFilter>(direction);
+}
+
+}  // namespace vesk::cli

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string_view>
+
+namespace vesk::cli {
+
+inline constexpr std::string_view kProgramName = "vesktext-convert";
+
+// The text of --version, with its line break.
+std::string_view versionText();
+
+// The text of --help.
+std::string_view helpText();
+
+}  // namespace vesk::cli

@@ -1,0 +1,29 @@
+#include "cli/input_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "cli/file_error.h"
+
+namespace vesk::cli {
+
+InputFile::InputFile(std::string name)
+    : name_(std::move(name)), fd_(name_ == "-" ? STDIN_FILENO : ::open(name_.c_str(), O_RDONLY)) {
+  if (fd_ < 0) throwFileError("read", name_, errno);
+}
+
+InputFile::~InputFile() {
+  if (fd_ != STDIN_FILENO) ::close(fd_);
+}
+
+std::size_t InputFile::read(char* buffer, std::size_t size) {
+  for (;;) {
+    const ssize_t count = ::read(fd_, buffer, size);
+    if (count >= 0) return static_cast<std::size_t>(count);
+    if (errno != EINTR) throwFileError("read", name_, errno);
+  }
+}
+
+}  // namespace vesk::cli

@@ -87,6 +87,6 @@ def view(turn):
 
 
 def frames():
-    """The eight sheet frames: frame k is shown while the orbit angle is near
-    (6 - k) mod 8 quarter-halves of pi, so the coin turns by that much there."""
+    """The eight sheet frames. The animation shows frame k while the orbit angle
+    is near ((6 - k) mod 8) * pi/4, so frame k shows the coin turned that far."""
     return [view(((6 - k) % 8) * math.pi / 4) for k in range(8)]

@@ -19,10 +19,6 @@ class Canvas:
             return self.pixels[y][x]
         return self.ground
 
-    def set(self, x, y, value):
-        if 0 <= x < self.width and 0 <= y < self.height:
-            self.pixels[y][x] = value
-
     def paint_where(self, inside, value, bounds=None):
         """Paints every pixel whose centre satisfies inside(px, py)."""
         x0, y0, x1, y1 = bounds or (0, 0, self.width, self.height)
@@ -59,11 +55,9 @@ class Canvas:
             (min(xs) - radius - 1, min(ys) - radius - 1, max(xs) + radius + 1, max(ys) + radius + 1),
         )
 
-    def outline(self, is_art, value, diagonal=False):
-        """Paints ground pixels that touch art pixels: a crisp dark rim."""
+    def outline(self, is_art, value):
+        """Paints ground pixels that touch art pixels side by side: a crisp dark rim."""
         steps = [(1, 0), (-1, 0), (0, 1), (0, -1)]
-        if diagonal:
-            steps += [(1, 1), (1, -1), (-1, 1), (-1, -1)]
         rim = [
             (x, y)
             for y in range(self.height)

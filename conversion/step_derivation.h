@@ -1,0 +1,104 @@
+#pragma once
+
+// Builds the dense step tables of a conversion from its rules at compile
+// time. The rules say how one unit of one or two bytes converts, in terms of
+// the code tables; the tables here only lay those answers out by byte.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "conversion/code_table.h"
+#include "conversion/unit_step.h"
+
+namespace vesk::detail {
+
+// A unit that converts to head followed by tail (at most four bytes).
+constexpr UnitStep writeStep(std::string_view head, std::string_view tail, std::size_t advance) {
+  UnitStep step;
+  unsigned shift = 0;
+  for (std::string_view part : {head, tail}) {
+    for (char byte : part) {
+      step.bytes |= std::uint32_t{static_cast<unsigned char>(byte)} << shift;
+      shift += 8;
+    }
+  }
+  step.length = static_cast<std::uint8_t>(head.size() + tail.size());
+  step.advance = static_cast<std::uint8_t>(advance);
+  return step;
+}
+
+// A unit that is copied through unchanged.
+constexpr UnitStep copyStep(std::size_t size) {
+  UnitStep step;
+  step.keep = size == 1 ? 0xFF : 0xFFFF;
+  step.length = static_cast<std::uint8_t>(size);
+  step.advance = static_cast<std::uint8_t>(size);
+  return step;
+}
+
+// Whether some entry of a two-byte table has this lead byte.
+constexpr bool leadsAnEntry(const CodeTable& table, unsigned char byte) {
+  for (int n = 1; n <= table.size(); ++n) {
+    if (static_cast<unsigned char>(entryAt(table, n)[0]) == byte) return true;
+  }
+  return false;
+}
+
+constexpr std::string_view oneByte(const std::array<char, 2>& bytes) { return {bytes.data(), 1}; }
+constexpr std::string_view twoBytes(const std::array<char, 2>& bytes) { return {bytes.data(), 2}; }
+
+// Rules is a type with
+//   static constexpr unsigned kSingleByteLimit: bytes below it are units of one byte;
+//   static constexpr bool hasOwnRow(unsigned char first): false when every unit
+//     starting with this byte is copied through as two bytes;
+//   static constexpr UnitStep step(std::string_view unit): one unit of one or
+//     two bytes (one byte when it starts at the end of the input).
+template <class Rules>
+class DerivedSteps {
+  static constexpr std::size_t countRows() {
+    std::size_t rows = 2;
+    for (unsigned byte = Rules::kSingleByteLimit; byte < 256; ++byte) {
+      if (Rules::hasOwnRow(static_cast<unsigned char>(byte))) ++rows;
+    }
+    return rows;
+  }
+
+  static constexpr std::uint8_t kSingleRow = 0;
+  static constexpr std::uint8_t kCopiedPairRow = 1;
+
+ public:
+  constexpr DerivedSteps() {
+    rows_[kSingleRow].fill(copyStep(1));
+    rows_[kCopiedPairRow].fill(copyStep(2));
+    std::uint8_t nextRow = kCopiedPairRow + 1;
+    for (unsigned first = 0; first < 256; ++first) {
+      std::array<char, 2> unit{static_cast<char>(first), 0};
+      last_[first] = Rules::step(oneByte(unit));
+      if (first < Rules::kSingleByteLimit) {
+        rowOf_[first] = kSingleRow;
+      } else if (!Rules::hasOwnRow(static_cast<unsigned char>(first))) {
+        rowOf_[first] = kCopiedPairRow;
+      } else {
+        rowOf_[first] = nextRow;
+        for (unsigned second = 0; second < 256; ++second) {
+          unit[1] = static_cast<char>(second);
+          rows_[nextRow][second] = Rules::step(twoBytes(unit));
+        }
+        ++nextRow;
+      }
+    }
+  }
+
+  constexpr ConversionSteps steps() const {
+    return {Rules::kSingleByteLimit, rowOf_, rows_, last_};
+  }
+
+ private:
+  std::array<std::uint8_t, 256> rowOf_{};
+  std::array<StepRow, countRows()> rows_{};
+  std::array<UnitStep, 256> last_{};
+};
+
+}  // namespace vesk::detail

@@ -1,0 +1,119 @@
+#include "conversion/unit_scanner.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace vesk::detail {
+namespace {
+
+// Input is converted in blocks so that the output buffer grows (and is
+// zero-filled by std::string) a little ahead of the writes, while it is still
+// in cache, instead of all at once.
+constexpr std::size_t kBlockBytes = 8192;
+// No unit writes more than twice the bytes it takes.
+constexpr std::size_t kMaxGrowth = 2;
+// Stores may write up to eight bytes past the last byte they mean.
+constexpr std::size_t kStoreSlack = 8;
+
+constexpr std::uint64_t kEveryByte = 0x0101010101010101;
+constexpr std::uint64_t kHighBits = 0x8080808080808080;
+
+std::uint64_t load64(const unsigned char* at) {
+  std::uint64_t word;
+  std::memcpy(&word, at, sizeof word);
+  return word;
+}
+
+void store64(unsigned char* at, std::uint64_t word) { std::memcpy(at, &word, sizeof word); }
+
+// Writes the four bytes of a step word, the first byte lowest.
+void store32(unsigned char* at, std::uint32_t word) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(at, &word, sizeof word);
+  } else {
+    for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(word >> (8 * i));
+  }
+}
+
+// The high bit of each byte of the word that is at least limit (0x7F or 0x80).
+std::uint64_t bytesAtLeast(std::uint64_t word, std::uint64_t limitAdder) {
+  return (((word & ~kHighBits) + limitAdder) | word) & kHighBits;
+}
+
+// Index of the first byte (in memory order) flagged in a non-zero mask.
+std::size_t firstFlagged(std::uint64_t mask) {
+  if constexpr (std::endian::native == std::endian::little) {
+    return static_cast<std::size_t>(std::countr_zero(mask)) / 8;
+  } else {
+    return static_cast<std::size_t>(std::countl_zero(mask)) / 8;
+  }
+}
+
+}  // namespace
+
+std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, bool inputEnds,
+                         std::string& out) {
+  const auto* const begin = reinterpret_cast<const unsigned char*>(input.data());
+  const auto* const end = begin + input.size();
+  const unsigned limit = steps.singleByteLimit;
+  const std::uint64_t limitAdder = (0x80 - limit) * kEveryByte;
+
+  std::size_t written = out.size();
+  out.reserve(written + kMaxGrowth * input.size() + kStoreSlack);
+
+  const unsigned char* in = begin;
+  bool waiting = false;  // for the byte after a unit that starts at the last byte
+  while (in < end && !waiting) {
+    const unsigned char* const blockEnd =
+        in + std::min(kBlockBytes, static_cast<std::size_t>(end - in));
+    out.resize(std::max(
+        out.size(), written + kMaxGrowth * static_cast<std::size_t>(blockEnd - in) + kStoreSlack));
+    unsigned char* const base = reinterpret_cast<unsigned char*>(out.data());
+    unsigned char* dst = base + written;
+
+    while (in < blockEnd) {
+      if (*in < limit) {
+        // A run of single-byte units is copied eight bytes at a time.
+        while (blockEnd - in >= 8) {
+          const std::uint64_t word = load64(in);
+          store64(dst, word);
+          const std::uint64_t mask = bytesAtLeast(word, limitAdder);
+          if (mask != 0) {
+            const std::size_t run = firstFlagged(mask);
+            in += run;
+            dst += run;
+            break;
+          }
+          in += 8;
+          dst += 8;
+        }
+        while (in < blockEnd && *in < limit) *dst++ = *in++;
+        continue;
+      }
+      const unsigned first = *in;
+      if (end - in == 1) {
+        if (!inputEnds) {
+          waiting = true;
+          break;
+        }
+        const UnitStep& step = steps.last[first];
+        store32(dst, step.bytes | (first & step.keep));
+        dst += step.length;
+        ++in;
+        break;
+      }
+      const unsigned second = in[1];
+      const UnitStep& step = steps.rows[steps.rowOf[first]][second];
+      store32(dst, step.bytes | ((first | second << 8) & step.keep));
+      dst += step.length;
+      in += step.advance;
+    }
+    written = static_cast<std::size_t>(dst - base);
+  }
+  out.resize(written);
+  return static_cast<std::size_t>(in - begin);
+}
+
+}  // namespace vesk::detail

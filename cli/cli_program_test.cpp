@@ -171,11 +171,26 @@ TEST_F(ProgramTest, EachFileEndsOnItsOwn) {
 TEST_F(ProgramTest, OutputFileIsWrittenAndReplaced) {
   const auto input = file("in", "\x83\x4b\x82\xa0");
   file("out", "old contents that are longer");
+  fs::permissions(dir_ / "out",
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   const Result result = run({"--to-local", "-o", "out", "in"});
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(readFile(dir_ / "out"), ConvertZtoH("\x83\x4b\x82\xa0"));
   EXPECT_EQ(listing(), (std::vector<std::string>{"in", "out"}));
+  EXPECT_EQ(fs::status(dir_ / "out").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(ProgramTest, NewOutputFileGetsTheUsualPermissions) {
+  const auto input = file("in", "abc");
+  const mode_t mask = ::umask(022);
+  const Result result = run({"--to-local", "-o", "new", "in"});
+  ::umask(mask);
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(fs::status(dir_ / "new").permissions(), fs::perms::owner_read | fs::perms::owner_write |
+                                                        fs::perms::group_read |
+                                                        fs::perms::others_read);
 }
 
 TEST_F(ProgramTest, UnreadableFileNamesFileAndReason) {

@@ -20,9 +20,11 @@ std::string temporaryTemplate(const std::string& name) {
   return directory + "." + base + ".XXXXXX";
 }
 
-// mkstemp makes the file readable by its owner only; a new output file
-// should get the usual permissions instead.
-mode_t usualFileMode() {
+// mkstemp makes the file readable by its owner only; the output should keep
+// the permissions of the file it replaces, or get the usual ones when new.
+mode_t outputFileMode(const std::string& name) {
+  struct stat existing {};
+  if (::stat(name.c_str(), &existing) == 0) return existing.st_mode & 07777;
   const mode_t mask = ::umask(0);
   ::umask(mask);
   return 0666 & ~mask;
@@ -38,7 +40,7 @@ Output::Output(std::string name) : name_(std::move(name)), fd_(STDOUT_FILENO) {
   fd_ = ::mkstemp(path.data());
   if (fd_ < 0) throwFileError("write", name_, errno);
   temporaryName_ = path.data();
-  ::fchmod(fd_, usualFileMode());
+  ::fchmod(fd_, outputFileMode(name_));
 }
 
 Output::~Output() {

@@ -46,14 +46,18 @@ class Canvas:
     def stroke(self, points, width, value):
         """A polyline of the given width with round ends and joins."""
         radius = width / 2.0
-        xs = [p[0] for p in points]
-        ys = [p[1] for p in points]
         segments = list(zip(points, points[1:])) or [(points[0], points[0])]
-        self.paint_where(
-            lambda px, py: any(distance_to_segment(px, py, a, b) <= radius for a, b in segments),
-            value,
-            (min(xs) - radius - 1, min(ys) - radius - 1, max(xs) + radius + 1, max(ys) + radius + 1),
-        )
+        for a, b in segments:
+            self.paint_where(
+                lambda px, py, a=a, b=b: distance_to_segment(px, py, a, b) <= radius,
+                value,
+                (
+                    min(a[0], b[0]) - radius - 1,
+                    min(a[1], b[1]) - radius - 1,
+                    max(a[0], b[0]) + radius + 1,
+                    max(a[1], b[1]) + radius + 1,
+                ),
+            )
 
     def outline(self, is_art, value):
         """Paints ground pixels that touch art pixels side by side: a crisp dark rim."""

@@ -148,7 +148,8 @@ TEST_F(ProgramTest, StandardInputToStandardOutput) {
   EXPECT_EQ(standard.exitCode, 0);
   EXPECT_EQ(standard.out, ConvertHtoZ(local));
   EXPECT_EQ(standard.err, "");
-  const Result back = run({"--to-local", "-"}, standard.out);
+  const Result back = run({"--to-local", "-o", "-", "-"}, standard.out);
+  EXPECT_EQ(back.exitCode, 0);
   EXPECT_EQ(back.out, ConvertZtoH(standard.out));
 }
 

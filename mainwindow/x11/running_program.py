@@ -67,9 +67,11 @@ class RunningProgram:
 
 
 def put_on_clipboard(data, target):
-    # xclip keeps serving the selection from the background until replaced.
+    # xclip keeps serving the selection from the background until replaced. It
+    # may return before the server has made it the owner, so wait for that.
     subprocess.run(["xclip", "-selection", "clipboard", "-t", target, "-i"], input=data,
                    check=True, timeout=30)
+    wait_until(lambda: clipboard(target) == data, "xclip to own the clipboard")
 
 
 def clipboard(target):

@@ -83,23 +83,6 @@ INSTANTIATE_TEST_SUITE_P(
         CodecCase{"IbmSmallRomanNumeral", "\xfa\x40", u"ⅰ", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Cp932, StreamingPiecesDecodeOneCharacterAtATime) {
-  const std::string bytes = "A\x88\xa4\xb1\x81";
-  std::size_t pos = 0;
-  EXPECT_EQ(decodeNext(bytes, pos), u'A');
-  EXPECT_EQ(pos, 1u);
-  EXPECT_EQ(decodeNext(bytes, pos), u'愛');
-  EXPECT_EQ(pos, 3u);
-  EXPECT_EQ(decodeNext(bytes, pos), u'ｱ');
-  EXPECT_EQ(decodeNext(bytes, pos), u'\uF781');
-  EXPECT_EQ(pos, bytes.size());
-  EXPECT_TRUE(isLeadByte(0x81));
-  EXPECT_TRUE(isLeadByte(0xf9));
-  EXPECT_FALSE(isLeadByte(0xb1));
-  EXPECT_FALSE(isLeadByte(0x80));
-  EXPECT_FALSE(isLeadByte(0xfd));
-}
-
 TEST(Cp932, EncodesCodePointsBeyondTheBmpAsOneQuestionMark) {
   std::string out;
   appendEncoded(0x1F600, out);

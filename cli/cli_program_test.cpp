@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -45,8 +46,10 @@ class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info->name();
+    std::replace(name.begin(), name.end(), '/', '-');  // parameterised tests: Name/Row
     dir_ = fs::temp_directory_path() /
-           ("vesktext-convert-test-" + std::to_string(::getpid()) + "-" + info->name());
+           ("vesktext-convert-test-" + std::to_string(::getpid()) + "-" + name);
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }

@@ -20,16 +20,16 @@ inline constexpr char kCp932MimeType[] = "text/plain;charset=windows-31j";
 // and the raw bytes.
 std::unique_ptr<QMimeData> mimeDataForBytes(QByteArrayView bytes);
 
-// The bytes that `data` offers, or nothing when it offers no text at all.
-// Unicode text comes back through the codec with its line breaks as they are.
+// The bytes that `data` offers, or nothing when it offers no text at all or
+// its transfer failed (the owner too slow, or gone mid-way), never part of
+// the text. Unicode text comes back through the codec with its line breaks
+// as they are.
 std::optional<QByteArray> bytesFromMimeData(const QMimeData& data);
 
 // Replaces the clipboard's content with `bytes`.
 void putBytesOnClipboard(QByteArrayView bytes, QClipboard::Mode mode = QClipboard::Clipboard);
 
-// The clipboard's text as bytes, or nothing when it holds no text. A transfer
-// that fails (the owner too slow, or gone mid-way) also gives nothing, never
-// part of the text.
+// The clipboard's text as bytes, as bytesFromMimeData() reads it.
 std::optional<QByteArray> bytesFromClipboard(QClipboard::Mode mode = QClipboard::Clipboard);
 
 }  // namespace vesk

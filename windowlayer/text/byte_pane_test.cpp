@@ -1,0 +1,327 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QTextDocument>
+#include <QVBoxLayout>
+#include <memory>
+#include <optional>
+
+#include "windowlayer/text/byte_pane.h"
+#include "windowlayer/text/cp932_clipboard.h"
+#include "windowlayer/text/cp932_text.h"
+
+using vesk::BytePane;
+
+namespace {
+
+void select(BytePane& pane, int anchor, int position) {
+  QTextCursor cursor = pane.textCursor();
+  cursor.setPosition(anchor);
+  cursor.setPosition(position, QTextCursor::KeepAnchor);
+  pane.setTextCursor(cursor);
+}
+
+}  // namespace
+
+class BytePaneTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void keepsBytes_data();
+  void keepsBytes();
+  void keepsRandomBytesAsTheCodecDoes_data();
+  void keepsRandomBytesAsTheCodecDoes();
+  void turnsLoneBreaksIntoCrLf_data();
+  void turnsLoneBreaksIntoCrLf();
+  void typedBreaksReadAsCrLf_data();
+  void typedBreaksReadAsCrLf();
+  void countsLinesAndFindsTheirStarts_data();
+  void countsLinesAndFindsTheirStarts();
+  void appendsALine_data();
+  void appendsALine();
+  void appendedLineCannotBeUndone();
+  void replacesTheSelectionWithoutUndo();
+  void clearEmptiesAndPutsTheCaretAtTheStart();
+  void hasThePaneSettings();
+  void tabMovesTheFocus();
+  void copiesTheSelectionAsTextAndRawBytes();
+  void pastesWhatTheClipboardOffers_data();
+  void pastesWhatTheClipboardOffers();
+
+ private:
+  static QByteArray randomBytesWithPairedBreaks(quint32 seed, int size);
+};
+
+void BytePaneTest::keepsBytes_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::newRow("empty") << QByteArray();
+  QTest::newRow("ascii") << QByteArray("Vesk 1.20");
+  QTest::newRow("one empty line") << QByteArray("\r\n");
+  QTest::newRow("two empty lines") << QByteArray("\r\n\r\n");
+  QTest::newRow("no final break") << QByteArray("a\r\nb");
+  QTest::newRow("final break") << QByteArray("a\r\nb\r\n");
+  QTest::newRow("tab and controls") << QByteArray("a\tb\x01\x1f\x7f");
+  QTest::newRow("nul byte") << QByteArray("a\0b", 3);
+  QTest::newRow("half-width kana with marks") << QByteArray::fromHex("b6deb2c4de");
+  QTest::newRow("half-width corners") << QByteArray::fromHex("a1df");
+  QTest::newRow("user-defined corners") << QByteArray::fromHex("f040f9fc");
+  QTest::newRow("local hiragana") << QByteArray::fromHex("f541f663");
+  QTest::newRow("square root 8795") << QByteArray::fromHex("8795");
+  QTest::newRow("kanji") << QByteArray::fromHex("88a4");
+  QTest::newRow("bytes beginning no character") << QByteArray::fromHex("80a0fdfeff");
+  QTest::newRow("lead byte at the end") << QByteArray::fromHex("4181");
+  QTest::newRow("lead byte before a break") << QByteArray::fromHex("810d0a41");
+  QTest::newRow("lead byte before ascii") << QByteArray::fromHex("8120");
+}
+
+void BytePaneTest::keepsBytes() {
+  QFETCH(QByteArray, bytes);
+  BytePane pane;
+  pane.setText(bytes);
+  QCOMPARE(pane.text(), bytes);
+  QCOMPARE(pane.textCursor().position(), pane.document()->characterCount() - 1);
+}
+
+QByteArray BytePaneTest::randomBytesWithPairedBreaks(quint32 seed, int size) {
+  QRandomGenerator random(seed);
+  QByteArray bytes;
+  while (bytes.size() < size) {
+    const char byte = static_cast<char>(random.bounded(256));
+    if (byte == '\r' || byte == '\n') {
+      bytes.append("\r\n");
+    } else {
+      bytes.append(byte);
+    }
+  }
+  return bytes;
+}
+
+void BytePaneTest::keepsRandomBytesAsTheCodecDoes_data() {
+  QTest::addColumn<quint32>("seed");
+  QTest::addColumn<int>("size");
+  QTest::newRow("short") << 1u << 16;
+  QTest::newRow("medium") << 2u << 4096;
+  QTest::newRow("long") << 3u << 200000;
+}
+
+// The pane adds no loss of its own: it gives back what the codec's round trip
+// gives, which differs from the input only in the second codes of duplicate
+// pairs, always two bytes for two.
+void BytePaneTest::keepsRandomBytesAsTheCodecDoes() {
+  QFETCH(quint32, seed);
+  QFETCH(int, size);
+  const QByteArray bytes = randomBytesWithPairedBreaks(seed, size);
+  BytePane pane;
+  pane.setText(bytes);
+  const QByteArray held = pane.text();
+  QCOMPARE(held, vesk::bytesFromText(vesk::textFromBytes(bytes)));
+  QCOMPARE(held.size(), bytes.size());
+  QCOMPARE(held.count("\r\n"), bytes.count("\r\n"));
+}
+
+void BytePaneTest::turnsLoneBreaksIntoCrLf_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<QByteArray>("held");
+  QTest::newRow("lone LF") << QByteArray("a\nb") << QByteArray("a\r\nb");
+  QTest::newRow("lone CR") << QByteArray("a\rb") << QByteArray("a\r\nb");
+  QTest::newRow("LF at the end") << QByteArray("a\n") << QByteArray("a\r\n");
+  QTest::newRow("CR CR LF") << QByteArray("\r\r\n") << QByteArray("\r\n\r\n");
+  QTest::newRow("LF CR") << QByteArray("\n\r") << QByteArray("\r\n\r\n");
+  QTest::newRow("kana before LF") << QByteArray::fromHex("b10a") << QByteArray::fromHex("b10d0a");
+}
+
+void BytePaneTest::turnsLoneBreaksIntoCrLf() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(QByteArray, held);
+  BytePane pane;
+  pane.setText(bytes);
+  QCOMPARE(pane.text(), held);
+}
+
+void BytePaneTest::typedBreaksReadAsCrLf_data() {
+  QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+  QTest::newRow("Enter") << Qt::KeyboardModifiers();
+  QTest::newRow("Shift+Enter") << Qt::KeyboardModifiers(Qt::ShiftModifier);
+}
+
+void BytePaneTest::typedBreaksReadAsCrLf() {
+  QFETCH(Qt::KeyboardModifiers, modifiers);
+  BytePane pane;
+  QTest::keyClicks(&pane, "ab");
+  QTest::keyClick(&pane, Qt::Key_Return, modifiers);
+  QTest::keyClicks(&pane, "c");
+  QCOMPARE(pane.text(), QByteArray("ab\r\nc"));
+}
+
+void BytePaneTest::countsLinesAndFindsTheirStarts_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<QList<int>>("starts");
+  QTest::newRow("empty") << QByteArray() << QList<int>{0};
+  QTest::newRow("one empty line") << QByteArray("\r\n") << QList<int>{0, 1};
+  QTest::newRow("no final break") << QByteArray("ab\r\ncde") << QList<int>{0, 3};
+  QTest::newRow("final break") << QByteArray("ab\r\ncde\r\n") << QList<int>{0, 3, 7};
+  QTest::newRow("two-byte codes count once")
+      << QByteArray::fromHex("82a082a20d0a41") << QList<int>{0, 3};
+}
+
+void BytePaneTest::countsLinesAndFindsTheirStarts() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(QList<int>, starts);
+  BytePane pane;
+  pane.setText(bytes);
+  QCOMPARE(pane.lineCount(), starts.size());
+  for (int line = 0; line < starts.size(); ++line) QCOMPARE(pane.lineStart(line), starts[line]);
+  QCOMPARE(pane.lineStart(static_cast<int>(starts.size())), -1);
+  QCOMPARE(pane.lineStart(-1), -1);
+}
+
+void BytePaneTest::appendsALine_data() {
+  QTest::addColumn<QByteArray>("before");
+  QTest::addColumn<QByteArray>("line");
+  QTest::addColumn<QByteArray>("after");
+  QTest::newRow("empty line to empty pane") << QByteArray() << QByteArray() << QByteArray("\r\n");
+  QTest::newRow("text to empty pane") << QByteArray() << QByteArray("abc") << QByteArray("abc\r\n");
+  QTest::newRow("empty line after empty line")
+      << QByteArray("\r\n") << QByteArray() << QByteArray("\r\n\r\n");
+  QTest::newRow("text after final break")
+      << QByteArray("x\r\n") << QByteArray("y") << QByteArray("x\r\ny\r\n");
+  QTest::newRow("text after unfinished line")
+      << QByteArray("x") << QByteArray("y") << QByteArray("x\r\ny");
+  QTest::newRow("empty line after unfinished line")
+      << QByteArray("x") << QByteArray() << QByteArray("x\r\n");
+  QTest::newRow("several lines as one")
+      << QByteArray() << QByteArray("a\r\nb") << QByteArray("a\r\nb\r\n");
+  QTest::newRow("line ending in a lead byte")
+      << QByteArray() << QByteArray::fromHex("41f0") << QByteArray::fromHex("41f00d0a");
+  QTest::newRow("line ending in a half-width kana")
+      << QByteArray() << QByteArray::fromHex("b6") << QByteArray::fromHex("b60d0a");
+}
+
+void BytePaneTest::appendsALine() {
+  QFETCH(QByteArray, before);
+  QFETCH(QByteArray, line);
+  QFETCH(QByteArray, after);
+  BytePane pane;
+  pane.setText(before);
+  select(pane, 0, 0);
+  pane.appendLine(line);
+  QCOMPARE(pane.text(), after);
+  QCOMPARE(pane.textCursor().position(), pane.document()->characterCount() - 1);
+  QVERIFY(!pane.textCursor().hasSelection());
+}
+
+void BytePaneTest::appendedLineCannotBeUndone() {
+  BytePane pane;
+  QTest::keyClicks(&pane, "typed");
+  pane.appendLine("more");
+  pane.undo();
+  QCOMPARE(pane.text(), QByteArray("typed\r\nmore"));
+}
+
+void BytePaneTest::replacesTheSelectionWithoutUndo() {
+  BytePane pane;
+  pane.setText("abcdef");
+  select(pane, 2, 4);
+  pane.replaceSelectionWithoutUndo(QByteArray::fromHex("82a00d0a"));
+  QCOMPARE(pane.text(), QByteArray::fromHex("616282a00d0a6566"));
+  QCOMPARE(pane.textCursor().position(), 4);
+  pane.undo();
+  QCOMPARE(pane.text(), QByteArray::fromHex("616282a00d0a6566"));
+}
+
+void BytePaneTest::clearEmptiesAndPutsTheCaretAtTheStart() {
+  BytePane pane;
+  pane.setText("abc\r\ndef");
+  pane.clear();
+  QCOMPARE(pane.text(), QByteArray());
+  QCOMPARE(pane.textCursor().position(), 0);
+}
+
+void BytePaneTest::hasThePaneSettings() {
+  const BytePane pane;
+  QCOMPARE(pane.lineWrapMode(), QPlainTextEdit::WidgetWidth);
+  QCOMPARE(pane.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  QCOMPARE(pane.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  QVERIFY(pane.tabChangesFocus());
+  QVERIFY(!pane.isReadOnly());
+  QCOMPARE(pane.maximumBlockCount(), 0);
+  QCOMPARE(pane.frameShape(), QFrame::StyledPanel);
+  QCOMPARE(pane.frameShadow(), QFrame::Sunken);
+  const QPalette palette = pane.palette();
+  QCOMPARE(palette.color(QPalette::Inactive, QPalette::Highlight),
+           palette.color(QPalette::Inactive, QPalette::Base));
+  QCOMPARE(palette.color(QPalette::Inactive, QPalette::HighlightedText),
+           palette.color(QPalette::Inactive, QPalette::Text));
+  QVERIFY(palette.color(QPalette::Active, QPalette::Highlight) !=
+          palette.color(QPalette::Active, QPalette::Base));
+}
+
+void BytePaneTest::tabMovesTheFocus() {
+  QWidget window;
+  auto* layout = new QVBoxLayout(&window);
+  auto* upper = new BytePane;
+  auto* lower = new BytePane;
+  layout->addWidget(upper);
+  layout->addWidget(lower);
+  window.show();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+  upper->setFocus();
+  QTRY_VERIFY(upper->hasFocus());
+  QTest::keyClick(upper, Qt::Key_Tab);
+  QTRY_VERIFY(lower->hasFocus());
+  QCOMPARE(upper->text(), QByteArray());
+}
+
+void BytePaneTest::copiesTheSelectionAsTextAndRawBytes() {
+  BytePane pane;
+  pane.setText(QByteArray::fromHex("41b6de0d0a8795f541"));
+  select(pane, 1, pane.document()->characterCount() - 1);
+  pane.copy();
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  QVERIFY(data);
+  QCOMPARE(data->data(vesk::kCp932MimeType), QByteArray::fromHex("b6de0d0a8795f541"));
+  // F541 is the user-defined area's 942nd code: 5 rows of 188 after F040.
+  QCOMPARE(data->text(), QString::fromUtf8("ｶﾞ\n√") + QChar(0xE000 + 5 * 188 + 1));
+  QCOMPARE(pane.textCursor().selectionStart(), 1);
+}
+
+void BytePaneTest::pastesWhatTheClipboardOffers_data() {
+  QTest::addColumn<QByteArray>("raw");
+  QTest::addColumn<std::optional<QString>>("text");
+  QTest::addColumn<QByteArray>("after");
+  // The pane holds "abcdef" with "cd" selected.
+  QTest::newRow("raw bytes win over the text")
+      << QByteArray::fromHex("b6de") << std::optional<QString>(QStringLiteral("other"))
+      << QByteArray::fromHex("6162b6de6566");
+  QTest::newRow("raw bytes alone") << QByteArray::fromHex("810d0a") << std::optional<QString>()
+                                   << QByteArray::fromHex("6162810d0a6566");
+  QTest::newRow("text alone") << QByteArray() << std::optional<QString>(QString::fromUtf8("ガ\n"))
+                              << QByteArray::fromHex("6162834b0d0a6566");
+  QTest::newRow("text that code page 932 cannot hold")
+      << QByteArray() << std::optional<QString>(QString::fromUtf8("é€")) << QByteArray("ab??ef");
+  QTest::newRow("empty text") << QByteArray() << std::optional<QString>(QStringLiteral(""))
+                              << QByteArray("abef");
+  QTest::newRow("no text at all") << QByteArray() << std::optional<QString>()
+                                  << QByteArray("abcdef");
+}
+
+void BytePaneTest::pastesWhatTheClipboardOffers() {
+  QFETCH(QByteArray, raw);
+  QFETCH(std::optional<QString>, text);
+  QFETCH(QByteArray, after);
+  auto data = std::make_unique<QMimeData>();
+  data->setData("image/png", "\x89PNG");
+  if (!raw.isEmpty()) data->setData(vesk::kCp932MimeType, raw);
+  if (text) data->setText(*text);
+  QGuiApplication::clipboard()->setMimeData(data.release());
+  BytePane pane;
+  pane.setText("abcdef");
+  select(pane, 2, 4);
+  QTest::keySequence(&pane, QKeySequence::Paste);
+  QCOMPARE(pane.text(), after);
+}
+
+QTEST_MAIN(BytePaneTest)
+#include "byte_pane_test.moc"

@@ -1,0 +1,100 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTest>
+#include <memory>
+#include <optional>
+
+#include "windowlayer/text/cp932_clipboard.h"
+
+class Cp932ClipboardTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void offersTextAndRawBytes_data();
+  void offersTextAndRawBytes();
+  void readsRawBytesFirstThenText_data();
+  void readsRawBytesFirstThenText();
+  void clipboardKeepsTheBytes_data();
+  void clipboardKeepsTheBytes();
+  void emptyClipboardHasNoText();
+};
+
+void Cp932ClipboardTest::offersTextAndRawBytes_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("lines end in LF") << QByteArray("a\r\nb\r\n") << QStringLiteral("a\nb\n");
+  QTest::newRow("half-width kana") << QByteArray::fromHex("b6de") << QString::fromUtf8("ｶﾞ");
+  QTest::newRow("square root") << QByteArray::fromHex("8795") << QString::fromUtf8("√");
+  QTest::newRow("user-defined corner") << QByteArray::fromHex("f9fc") << QString(QChar(0xE757));
+  QTest::newRow("empty") << QByteArray() << QString();
+}
+
+void Cp932ClipboardTest::offersTextAndRawBytes() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(QString, text);
+  const std::unique_ptr<QMimeData> data = vesk::mimeDataForBytes(bytes);
+  QVERIFY(data->hasText());
+  QCOMPARE(data->text(), text);
+  QVERIFY(data->hasFormat(vesk::kCp932MimeType));
+  QCOMPARE(data->data(vesk::kCp932MimeType), bytes);
+}
+
+void Cp932ClipboardTest::readsRawBytesFirstThenText_data() {
+  QTest::addColumn<std::optional<QByteArray>>("raw");
+  QTest::addColumn<std::optional<QString>>("text");
+  QTest::addColumn<bool>("failed");  // what is offered comes as null data, as Qt gives it then
+  QTest::addColumn<std::optional<QByteArray>>("bytes");
+  using Raw = std::optional<QByteArray>;
+  using Text = std::optional<QString>;
+  QTest::newRow("raw and text") << Raw("\x81") << Text(QStringLiteral("x")) << false << Raw("\x81");
+  QTest::newRow("raw only") << Raw(QByteArray::fromHex("f040")) << Text() << false
+                            << Raw(QByteArray::fromHex("f040"));
+  QTest::newRow("empty raw beside text")
+      << Raw(QByteArray()) << Text(QStringLiteral("x")) << false << Raw(QByteArray());
+  QTest::newRow("text only") << Raw() << Text(QString::fromUtf8("ア\r\nｱ")) << false
+                             << Raw(QByteArray::fromHex("83410d0ab1"));
+  QTest::newRow("text keeps its LF")
+      << Raw() << Text(QStringLiteral("a\nb")) << false << Raw("a\nb");
+  QTest::newRow("characters outside code page 932")
+      << Raw() << Text(QString::fromUtf8("é😀")) << false << Raw("??");
+  QTest::newRow("empty text") << Raw() << Text(QString()) << false << Raw(QByteArray());
+  QTest::newRow("neither") << Raw() << Text() << false << Raw();
+  QTest::newRow("raw transfer that failed")
+      << Raw(QByteArray()) << Text(QStringLiteral("x")) << true << Raw();
+  QTest::newRow("text transfer that failed") << Raw() << Text(QString()) << true << Raw();
+}
+
+void Cp932ClipboardTest::readsRawBytesFirstThenText() {
+  QFETCH(std::optional<QByteArray>, raw);
+  QFETCH(std::optional<QString>, text);
+  QFETCH(bool, failed);
+  QFETCH(std::optional<QByteArray>, bytes);
+  QMimeData data;
+  data.setData(QStringLiteral("image/png"), "\x89PNG");
+  if (raw) data.setData(vesk::kCp932MimeType, failed ? QByteArray() : QByteArray("") + *raw);
+  if (text) data.setText(failed ? QString() : QStringLiteral("") + *text);
+  QCOMPARE(vesk::bytesFromMimeData(data), bytes);
+}
+
+void Cp932ClipboardTest::clipboardKeepsTheBytes_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::newRow("bytes beginning no character") << QByteArray::fromHex("80a0fdfeff8120");
+  QTest::newRow("text with breaks") << QByteArray("a\r\n\r\nb");
+  QTest::newRow("empty") << QByteArray();
+}
+
+void Cp932ClipboardTest::clipboardKeepsTheBytes() {
+  QFETCH(QByteArray, bytes);
+  vesk::putBytesOnClipboard(bytes);
+  QCOMPARE(vesk::bytesFromClipboard(), std::optional<QByteArray>(bytes));
+}
+
+void Cp932ClipboardTest::emptyClipboardHasNoText() {
+  vesk::putBytesOnClipboard("x");
+  QGuiApplication::clipboard()->clear();
+  QCOMPARE(vesk::bytesFromClipboard(), std::optional<QByteArray>());
+}
+
+QTEST_MAIN(Cp932ClipboardTest)
+#include "cp932_clipboard_test.moc"

@@ -2,25 +2,10 @@
 #include <QTest>
 
 #include "windowlayer/imaging/image_control.h"
+#include "windowlayer/imaging/testing/paint_counter.h"
 
 using vesk::ImageControl;
 using vesk::PaletteBitmap;
-
-namespace {
-
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
- public:
-  int count = 0;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++count;
-    return QObject::eventFilter(watched, event);
-  }
-};
-
-}  // namespace
 
 class ImageControlTest : public QObject {
   Q_OBJECT
@@ -61,7 +46,7 @@ void ImageControlTest::replacingThePictureRepaints() {
   control.resize(8, 8);
   control.show();
   QVERIFY(QTest::qWaitForWindowExposed(&control));
-  PaintCounter counter;
+  vesk::testing::PaintCounter counter;
   control.installEventFilter(&counter);
   control.setPicture(PaletteBitmap(8, 8));
   QTRY_VERIFY(counter.count > 0);

@@ -4,12 +4,13 @@
 
 namespace vesk::cli {
 
-void throwFileError(const char* verb, const std::string& name, int error) {
-  const std::string what =
-      name == "-"
-          ? std::string(std::strcmp(verb, "read") == 0 ? "standard input" : "standard output")
-          : "'" + name + "'";
-  throw FileError("cannot " + std::string(verb) + " " + what + ": " + std::strerror(error));
+void throwFileError(Access access, const std::string& name, int error) {
+  const bool reading = access == Access::Read;
+  const std::string file = name != "-" ? "'" + name + "'"
+                           : reading   ? "standard input"
+                                       : "standard output";
+  throw FileError(std::string(reading ? "cannot read " : "cannot write ") + file + ": " +
+                  std::strerror(error));
 }
 
 }  // namespace vesk::cli

@@ -12,8 +12,10 @@ class FileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// "cannot <verb> 'name': <strerror(error)>", or "... standard input/output"
-// for "-".
-[[noreturn]] void throwFileError(const char* verb, const std::string& name, int error);
+enum class Access { Read, Write };
+
+// "cannot read 'name': <strerror(error)>"; "-" is named standard input or
+// standard output.
+[[noreturn]] void throwFileError(Access access, const std::string& name, int error);
 
 }  // namespace vesk::cli

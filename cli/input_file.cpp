@@ -11,7 +11,7 @@ namespace vesk::cli {
 
 InputFile::InputFile(std::string name)
     : name_(std::move(name)), fd_(name_ == "-" ? STDIN_FILENO : ::open(name_.c_str(), O_RDONLY)) {
-  if (fd_ < 0) throwFileError("read", name_, errno);
+  if (fd_ < 0) throwFileError(Access::Read, name_, errno);
 }
 
 InputFile::~InputFile() {
@@ -22,7 +22,7 @@ std::size_t InputFile::read(char* buffer, std::size_t size) {
   for (;;) {
     const ssize_t count = ::read(fd_, buffer, size);
     if (count >= 0) return static_cast<std::size_t>(count);
-    if (errno != EINTR) throwFileError("read", name_, errno);
+    if (errno != EINTR) throwFileError(Access::Read, name_, errno);
   }
 }
 

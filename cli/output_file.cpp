@@ -38,7 +38,7 @@ Output::Output(std::string name) : name_(std::move(name)), fd_(STDOUT_FILENO) {
   std::vector<char> path(pattern.begin(), pattern.end());
   path.push_back('\0');
   fd_ = ::mkstemp(path.data());
-  if (fd_ < 0) throwFileError("write", name_, errno);
+  if (fd_ < 0) throwFileError(Access::Write, name_, errno);
   temporaryName_ = path.data();
   ::fchmod(fd_, outputFileMode(name_));
 }
@@ -54,7 +54,7 @@ void Output::write(std::string_view bytes) {
     const ssize_t count = ::write(fd_, bytes.data(), bytes.size());
     if (count < 0) {
       if (errno == EINTR) continue;
-      throwFileError("write", name_, errno);
+      throwFileError(Access::Write, name_, errno);
     }
     bytes.remove_prefix(static_cast<std::size_t>(count));
   }
@@ -68,7 +68,7 @@ void Output::commit() {
     const int error = errno;
     ::unlink(temporaryName_.c_str());
     temporaryName_.clear();
-    throwFileError("write", name_, error);
+    throwFileError(Access::Write, name_, error);
   }
   temporaryName_.clear();
 }

@@ -36,11 +36,12 @@ void clickTab(TCopyright& dialog, const QString& caption) {
 }
 
 // Runs a waiting event loop, the kind on whose idle passes the animation
-// steps, for `milliseconds`, with a message now and then as a busy desktop has.
-void runLoop(int milliseconds) {
+// steps, for `milliseconds`, with a message every `messageEvery` milliseconds
+// as a busy desktop has (none when 0).
+void runLoop(int milliseconds, int messageEvery = 20) {
   QEventLoop loop;
   QTimer messages;
-  messages.start(20);
+  if (messageEvery > 0) messages.start(messageEvery);
   QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
   loop.exec();
 }
@@ -104,6 +105,8 @@ class TCopyrightTest : public QObject {
   void angleStaysPutOnAnotherPage();
   void comingBackToCreditContinuesTheAngle();
   void closedOnCreditKeepsRunningAndReopensThere();
+  void hiddenItStepsOnlyAsMessagesArrive_data();
+  void hiddenItStepsOnlyAsMessagesArrive();
 
   void okClosesWithTheCancelResult_data();
   void okClosesWithTheCancelResult();
@@ -394,6 +397,32 @@ void TCopyrightTest::closedOnCreditKeepsRunningAndReopensThere() {
   QCOMPARE(pages(dialog)->currentWidget()->objectName(), QStringLiteral("Credit"));
   runLoop(100);
   QVERIFY(stepsBetween(hiddenAt, dialog.orbit().angle(), 200) > 0);
+}
+
+void TCopyrightTest::hiddenItStepsOnlyAsMessagesArrive_data() {
+  QTest::addColumn<int>("messageEvery");
+  QTest::addColumn<int>("fewest");
+  QTest::addColumn<int>("most");
+
+  // A hidden picture posts no repaint, so nothing keeps the loop awake.
+  QTest::newRow("no messages") << 0 << 0 << 1;
+  QTest::newRow("a message every 40 ms") << 40 << 3 << 11;
+}
+
+void TCopyrightTest::hiddenItStepsOnlyAsMessagesArrive() {
+  QFETCH(int, messageEvery);
+  QFETCH(int, fewest);
+  QFETCH(int, most);
+
+  TCopyright dialog;
+  dialog.show();
+  clickTab(dialog, "Credit");
+  closeWithOk(dialog);
+  QCoreApplication::processEvents();
+  const float closedAt = dialog.orbit().angle();
+  runLoop(400, messageEvery);
+  const int steps = stepsBetween(closedAt, dialog.orbit().angle(), 59);
+  QVERIFY2(steps >= fewest && steps <= most, qPrintable(QString::number(steps)));
 }
 
 void TCopyrightTest::okClosesWithTheCancelResult_data() {

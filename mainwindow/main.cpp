@@ -1,8 +1,10 @@
 // Start-up: the application object and its title, the main window with its
-// panes filled, then the message loop until the main window closes.
+// panes filled, the about dialog built hidden, then the message loop until the
+// main window closes.
 
 #include <QIcon>
 
+#include "about/tcopyright.h"
 #include "mainwindow/tform1.h"
 #include "windowlayer/application/application.h"
 #include "windowlayer/controls/window_font.h"
@@ -17,6 +19,8 @@ int main(int argc, char* argv[]) {
   QApplication::setQuitOnLastWindowClosed(true);
 
   vesk::TForm1 Form1;
+  vesk::TCopyright Copyright;
+  Form1.setAboutDialog(&Copyright);
   Form1.show();
   return QApplication::exec();
 }

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "about/tcopyright.h"
 #include "mainwindow/tform1.h"
 #include "windowlayer/controls/glyph_button.h"
 #include "windowlayer/controls/window_font.h"
@@ -285,7 +286,7 @@ void TForm1Test::escapeDoesNothing_data() {
 void TForm1Test::escapeDoesNothing() {
   QFETCH(QString, focused);
   showAndActivate();
-  QDialog about;
+  vesk::TCopyright about;
   form_->setAboutDialog(&about);
   auto* widget = form_->findChild<QWidget*>(focused);
   widget->setFocus();
@@ -305,7 +306,7 @@ void TForm1Test::escapeDoesNothing() {
 
 void TForm1Test::aboutButtonShowsDialogModallyEachTime() {
   showAndActivate();
-  QDialog about(form_.get());
+  vesk::TCopyright about;
   form_->setAboutDialog(&about);
   QSignalSpy finished(&about, &QDialog::finished);
   bool wasModal = false;
@@ -328,9 +329,9 @@ void TForm1Test::aboutButtonShowsDialogModallyEachTime() {
 void TForm1Test::closingWindowEndsEventLoop() {
   showAndActivate();
   QTest::keyClicks(upper(), QStringLiteral("unsaved"));
-  // A hidden window, like the about dialog, must not keep the program alive.
-  QDialog hidden;
-  hidden.hide();
+  // The about dialog, built hidden at start-up, must not keep the program alive.
+  vesk::TCopyright about;
+  form_->setAboutDialog(&about);
   QApplication::setQuitOnLastWindowClosed(true);
   QTimer::singleShot(0, form_.get(), [this] { form_->close(); });
   // Watchdog only: without it a regression would hang the test run.

@@ -59,6 +59,14 @@ class EndToEnd(unittest.TestCase):
             text = clipboard("UTF8_STRING")
             self.assertEqual(text.decode("utf-8").splitlines(), ["ガイドぁ"])
 
+    def test_about_button_opens_the_about_dialog(self):
+        with RunningProgram(PROGRAM) as program:
+            self.assertEqual(program.visible_windows(), {program.window})
+            program.click("BitBtn1")
+            others = wait_until(lambda: program.visible_windows() - {program.window},
+                                "the about dialog")
+            self.assertEqual(len(others), 1)
+
 
 if __name__ == "__main__":
     PROGRAM = sys.argv.pop(1)

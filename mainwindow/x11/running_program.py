@@ -54,6 +54,11 @@ class RunningProgram:
             self.process.terminate()
         self.process.wait(timeout=10)
 
+    def visible_windows(self):
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
+                                str(self.process.pid)], capture_output=True, timeout=30)
+        return set(found.stdout.decode().split())
+
     def click(self, control):
         left, top, width, height = CONTROLS[control]
         x = self.origin[0] + (left + width // 2) * self.scale

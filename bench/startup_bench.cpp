@@ -1,7 +1,7 @@
 // Start-up to the first painted frame of the main window: building Form1
-// from its layout, showing it and painting it once. The first run in the
-// process is the cold start the user sees (fonts, style and glyphs loaded for
-// the first time); it is reported as the counter cold_ms.
+// from its layout and the hidden about dialog, showing Form1 and painting it once. The first run in
+// the process is the cold start the user sees (fonts, style and glyphs loaded for the first time);
+// it is reported as the counter cold_ms.
 
 #include <benchmark/benchmark.h>
 
@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QEvent>
 
+#include "about/tcopyright.h"
 #include "mainwindow/tform1.h"
 
 namespace {
@@ -27,6 +28,8 @@ class FirstPaint : public QObject {
 
 void buildShowAndPaint() {
   vesk::TForm1 form;
+  vesk::TCopyright about;
+  form.setAboutDialog(&about);
   FirstPaint firstPaint;
   form.installEventFilter(&firstPaint);
   form.show();

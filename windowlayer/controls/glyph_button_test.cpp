@@ -1,7 +1,6 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
@@ -44,7 +43,6 @@ class GlyphButtonTest : public QObject {
   void paintsGlyphWithoutGround_data();
   void paintsGlyphWithoutGround();
   void disabledButtonShowsDisabledPicture();
-  void pressedButtonShiftsGroupAsStyleSays();
 };
 
 void GlyphButtonTest::keysOnFocusedButton_data() {
@@ -152,20 +150,6 @@ void GlyphButtonTest::disabledButtonShowsDisabledPicture() {
 
   button.setEnabled(true);
   QCOMPARE(button.shownGlyph().toImage().pixel(3, 5), kRed);
-}
-
-void GlyphButtonTest::pressedButtonShiftsGroupAsStyleSays() {
-  vesk::GlyphButton button;
-  button.setText(QStringLiteral("Copy"));
-  button.resize(97, 25);
-  const vesk::GlyphPlacement up = button.placement();
-  button.setDown(true);
-  const vesk::GlyphPlacement down = button.placement();
-
-  const QPoint shift(button.style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal),
-                     button.style()->pixelMetric(QStyle::PM_ButtonShiftVertical));
-  QCOMPARE(down.caption.topLeft() - up.caption.topLeft(), shift);
-  QCOMPARE(down.glyph.topLeft() - up.glyph.topLeft(), shift);
 }
 
 QTEST_MAIN(GlyphButtonTest)

@@ -55,7 +55,6 @@ void GlyphStripTest::splitsAndMasksGround_data() {
 void GlyphStripTest::splitsAndMasksGround() {
   QFETCH(QImage, image);
   QFETCH(QRgb, otherColour);
-  const QRgb ground = image.pixel(0, image.height() - 1);
   // A pixel of another colour on the ground's row, in both pictures.
   const int width = image.width() / 2;
   QImage marked = image.convertToFormat(QImage::Format_RGB32);
@@ -77,7 +76,6 @@ void GlyphStripTest::splitsAndMasksGround() {
   }
   QCOMPARE(pictures.normal.toImage().pixel(3, 5), kRed);
   QCOMPARE(pictures.disabled.toImage().pixel(3, 5), kGrey);
-  QVERIFY(ground != otherColour);
 }
 
 void GlyphStripTest::oddWidthDropsLastColumn() {

@@ -15,22 +15,17 @@ namespace {
 
 constexpr QStringView kCrLf = u"\r\n";
 
-bool isLineBreak(QChar c) { return c == QChar::ParagraphSeparator || c == QChar::LineSeparator; }
-
-// The document separates lines with U+2029 (and U+2028 for Shift+Enter); the
-// pane's bytes separate them with CR LF.
-QString withCrLfBreaks(QStringView text) {
-  QString result;
-  result.reserve(text.size() + text.count(QChar::ParagraphSeparator) +
-                 text.count(QChar::LineSeparator));
+// The document separates lines with U+2029 (U+2028 after Shift+Enter); every
+// CR and LF that came in became such a break. The pane's bytes use CR LF.
+QByteArray bytesWithCrLfBreaks(QString text) {
+  text.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+  const QByteArray lines = bytesFromText(text);
+  QByteArray bytes;
+  bytes.reserve(lines.size() + lines.count('\n'));
   qsizetype lineBegin = 0;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (isLineBreak(text[i])) {
-      result.append(text.sliced(lineBegin, i - lineBegin)).append(kCrLf);
-      lineBegin = i + 1;
-    }
-  }
-  return result.append(text.sliced(lineBegin));
+  for (qsizetype lineEnd; (lineEnd = lines.indexOf('\n', lineBegin)) >= 0; lineBegin = lineEnd + 1)
+    bytes.append(lines.constData() + lineBegin, lineEnd - lineBegin).append("\r\n");
+  return bytes.append(lines.constData() + lineBegin, lines.size() - lineBegin);
 }
 
 // Keeps the selection visible only while the pane has the focus.
@@ -56,7 +51,7 @@ BytePane::BytePane(QWidget* parent) : QPlainTextEdit(parent) {
   setPalette(withHiddenInactiveSelection(palette()));
 }
 
-QByteArray BytePane::text() const { return bytesFromText(withCrLfBreaks(document()->toRawText())); }
+QByteArray BytePane::text() const { return bytesWithCrLfBreaks(document()->toRawText()); }
 
 void BytePane::setText(QByteArrayView bytes) {
   setPlainText(textFromBytes(bytes));
@@ -101,7 +96,7 @@ void BytePane::insertWithoutUndo(const QString& text) {
 }
 
 QMimeData* BytePane::createMimeDataFromSelection() const {
-  return mimeDataForBytes(bytesFromText(withCrLfBreaks(textCursor().selectedText()))).release();
+  return mimeDataForBytes(bytesWithCrLfBreaks(textCursor().selectedText())).release();
 }
 
 bool BytePane::canInsertFromMimeData(const QMimeData* source) const {

@@ -14,8 +14,9 @@ namespace {
 constexpr std::size_t kBlockBytes = 8192;
 // No unit writes more than twice the bytes it takes.
 constexpr std::size_t kMaxGrowth = 2;
-// Stores may write up to eight bytes past the last byte they mean.
-constexpr std::size_t kStoreSlack = 8;
+// A step always stores four bytes; with a unit that runs past the block's end
+// the stores reach at most two bytes beyond twice the block.
+constexpr std::size_t kStoreSlack = 4;
 
 constexpr std::uint64_t kEveryByte = 0x0101010101010101;
 constexpr std::uint64_t kHighBits = 0x8080808080808080;
@@ -25,8 +26,6 @@ std::uint64_t load64(const unsigned char* at) {
   std::memcpy(&word, at, sizeof word);
   return word;
 }
-
-void store64(unsigned char* at, std::uint64_t word) { std::memcpy(at, &word, sizeof word); }
 
 // Writes the four bytes of a step word, the first byte lowest.
 void store32(unsigned char* at, std::uint32_t word) {
@@ -51,6 +50,27 @@ std::size_t firstFlagged(std::uint64_t mask) {
   }
 }
 
+// The end of the run of bytes below limit that starts at from: a word at a
+// time, four words at a time while nothing stops it.
+const unsigned char* singleByteRunEnd(const unsigned char* from, const unsigned char* end,
+                                      unsigned limit) {
+  const std::uint64_t limitAdder = (0x80 - limit) * kEveryByte;
+  while (end - from >= 32) {
+    const std::uint64_t any =
+        bytesAtLeast(load64(from), limitAdder) | bytesAtLeast(load64(from + 8), limitAdder) |
+        bytesAtLeast(load64(from + 16), limitAdder) | bytesAtLeast(load64(from + 24), limitAdder);
+    if (any != 0) break;
+    from += 32;
+  }
+  while (end - from >= 8) {
+    const std::uint64_t mask = bytesAtLeast(load64(from), limitAdder);
+    if (mask != 0) return from + firstFlagged(mask);
+    from += 8;
+  }
+  while (from < end && *from < limit) ++from;
+  return from;
+}
+
 }  // namespace
 
 std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, bool inputEnds,
@@ -58,7 +78,6 @@ std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, b
   const auto* const begin = reinterpret_cast<const unsigned char*>(input.data());
   const auto* const end = begin + input.size();
   const unsigned limit = steps.singleByteLimit;
-  const std::uint64_t limitAdder = (0x80 - limit) * kEveryByte;
 
   std::size_t written = out.size();
   out.reserve(written + kMaxGrowth * input.size() + kStoreSlack);
@@ -75,21 +94,10 @@ std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, b
 
     while (in < blockEnd) {
       if (*in < limit) {
-        // A run of single-byte units is copied eight bytes at a time.
-        while (blockEnd - in >= 8) {
-          const std::uint64_t word = load64(in);
-          store64(dst, word);
-          const std::uint64_t mask = bytesAtLeast(word, limitAdder);
-          if (mask != 0) {
-            const std::size_t run = firstFlagged(mask);
-            in += run;
-            dst += run;
-            break;
-          }
-          in += 8;
-          dst += 8;
-        }
-        while (in < blockEnd && *in < limit) *dst++ = *in++;
+        const unsigned char* const runEnd = singleByteRunEnd(in, blockEnd, limit);
+        std::memcpy(dst, in, static_cast<std::size_t>(runEnd - in));
+        dst += runEnd - in;
+        in = runEnd;
         continue;
       }
       const unsigned first = *in;

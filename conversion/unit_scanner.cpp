@@ -14,9 +14,10 @@ namespace {
 constexpr std::size_t kBlockBytes = 8192;
 // No unit writes more than twice the bytes it takes.
 constexpr std::size_t kMaxGrowth = 2;
-// A step always stores four bytes; with a unit that runs past the block's end
-// the stores reach at most two bytes beyond twice the block.
-constexpr std::size_t kStoreSlack = 4;
+// A step always stores four bytes, and the last units of a block may take up
+// to three bytes of the next: the stores stay within eight bytes beyond twice
+// the block.
+constexpr std::size_t kStoreSlack = 8;
 
 constexpr std::uint64_t kEveryByte = 0x0101010101010101;
 constexpr std::uint64_t kHighBits = 0x8080808080808080;
@@ -71,6 +72,16 @@ const unsigned char* singleByteRunEnd(const unsigned char* from, const unsigned 
   return from;
 }
 
+const UnitStep& stepAt(const ConversionSteps& steps, unsigned first, unsigned second) {
+  return steps.rows[steps.rowOf[first]][second];
+}
+
+// Writes a unit's output for the unit first, second; returns the new end.
+unsigned char* write(unsigned char* dst, const UnitStep& step, unsigned first, unsigned second) {
+  store32(dst, step.bytes | ((first | second << 8) & step.keep));
+  return dst + step.length;
+}
+
 }  // namespace
 
 std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, bool inputEnds,
@@ -100,22 +111,31 @@ std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, b
         in = runEnd;
         continue;
       }
-      const unsigned first = *in;
+      if (end - in >= 4) {
+        // Two units per round: the second unit's step is looked up for both
+        // places it can start, so the lookups need not wait for the first
+        // unit's length.
+        const UnitStep& firstUnit = stepAt(steps, in[0], in[1]);
+        const UnitStep& afterOne = stepAt(steps, in[1], in[2]);
+        const UnitStep& afterTwo = stepAt(steps, in[2], in[3]);
+        dst = write(dst, firstUnit, in[0], in[1]);
+        in += firstUnit.advance;
+        const UnitStep& secondUnit = firstUnit.advance == 1 ? afterOne : afterTwo;
+        dst = write(dst, secondUnit, in[0], in[1]);
+        in += secondUnit.advance;
+        continue;
+      }
       if (end - in == 1) {
         if (!inputEnds) {
           waiting = true;
           break;
         }
-        const UnitStep& step = steps.last[first];
-        store32(dst, step.bytes | (first & step.keep));
-        dst += step.length;
+        dst = write(dst, steps.last[*in], *in, 0);
         ++in;
         break;
       }
-      const unsigned second = in[1];
-      const UnitStep& step = steps.rows[steps.rowOf[first]][second];
-      store32(dst, step.bytes | ((first | second << 8) & step.keep));
-      dst += step.length;
+      const UnitStep& step = stepAt(steps, in[0], in[1]);
+      dst = write(dst, step, in[0], in[1]);
       in += step.advance;
     }
     written = static_cast<std::size_t>(dst - base);

@@ -44,7 +44,8 @@ class BytePane : public QPlainTextEdit {
   int lineStart(int line) const;
 
   // Replaces the selection (or inserts at the caret) with `bytes`, leaving
-  // the caret after them; the pane's undo cannot take it back.
+  // the caret after them. The pane's undo cannot take it back; Qt keeps no
+  // undo history across such a change, so earlier steps are forgotten too.
   void replaceSelectionWithoutUndo(QByteArrayView bytes);
 
   // Adds `line` as a line of its own at the end: after an empty last line it

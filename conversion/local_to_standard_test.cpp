@@ -29,6 +29,8 @@ const ConversionCase kAsciiAndControls[] = {
      "A"},
     {"del_at_end", "\x7F", "\x7F"},
     {"long_run_then_kana", std::string(37, 'a') + "\xB1", std::string(37, 'a') + "\x83\x41"},
+    {"kana_inside_a_long_run", std::string(40, 'p') + "\xB1" + std::string(40, 'o'),
+     std::string(40, 'p') + "\x83\x41" + std::string(40, 'o')},
     {"kana_then_long_run", "\xB1" + std::string(29, 'z'), "\x83\x41" + std::string(29, 'z')},
 };
 INSTANTIATE_TEST_SUITE_P(AsciiAndControls, LocalToStandard, ::testing::ValuesIn(kAsciiAndControls),

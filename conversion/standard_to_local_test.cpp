@@ -38,6 +38,8 @@ const ConversionCase kAsciiAndControls[] = {
     {"long_run_then_del", std::string(45, 'q') + "\x7F\x83\x41",
      std::string(45, 'q') + "\x7F\x83"
                             "A"},
+    {"del_ending_a_long_run_window", std::string(31, 'q') + "\x7F\x83\x41" + std::string(40, 'o'),
+     std::string(31, 'q') + "\x7F\x83\x41" + std::string(40, 'o')},
 };
 INSTANTIATE_TEST_SUITE_P(AsciiAndControls, StandardToLocal, ::testing::ValuesIn(kAsciiAndControls),
                          caseName);

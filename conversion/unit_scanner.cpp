@@ -53,13 +53,17 @@ std::size_t firstFlagged(std::uint64_t mask) {
 
 // The end of the run of bytes below limit that starts at from: a word at a
 // time, four words at a time while nothing stops it.
-const unsigned char* singleByteRunEnd(const unsigned char* from, const unsigned char* end,
-                                      unsigned limit) {
-  const std::uint64_t limitAdder = (0x80 - limit) * kEveryByte;
+template <unsigned limit>
+const unsigned char* singleByteRunEnd(const unsigned char* from, const unsigned char* end) {
+  constexpr std::uint64_t limitAdder = (0x80 - limit) * kEveryByte;
   while (end - from >= 32) {
-    const std::uint64_t any =
-        bytesAtLeast(load64(from), limitAdder) | bytesAtLeast(load64(from + 8), limitAdder) |
-        bytesAtLeast(load64(from + 16), limitAdder) | bytesAtLeast(load64(from + 24), limitAdder);
+    // With all bytes below limit no byte carries over in w + adder, so this
+    // is exact for "is any byte at least limit".
+    const std::uint64_t w0 = load64(from), w1 = load64(from + 8), w2 = load64(from + 16),
+                        w3 = load64(from + 24);
+    const std::uint64_t any = ((w0 | w1 | w2 | w3) | ((w0 + limitAdder) | (w1 + limitAdder) |
+                                                      (w2 + limitAdder) | (w3 + limitAdder))) &
+                              kHighBits;
     if (any != 0) break;
     from += 32;
   }
@@ -80,6 +84,12 @@ const UnitStep& stepAt(const ConversionSteps& steps, unsigned first, unsigned se
 unsigned char* write(unsigned char* dst, const UnitStep& step, unsigned first, unsigned second) {
   store32(dst, step.bytes | ((first | second << 8) & step.keep));
   return dst + step.length;
+}
+
+// The limit as a constant lets the compiler drop the adder where it is zero.
+const unsigned char* singleByteRunEnd(const unsigned char* from, const unsigned char* end,
+                                      unsigned limit) {
+  return limit == 0x80 ? singleByteRunEnd<0x80>(from, end) : singleByteRunEnd<0x7F>(from, end);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@ std::vector<std::string> textPieces() {
   std::vector<std::string> pieces{"A",        "Hello ",   "\r\n",     "x",
                                   "~",        "\x88\xA4", "\x9F\xFC", "\xE0\x40",
                                   "\x81\x4A", "\x81\x4B", "\x83\x94", "\x83\x8E"};
+  pieces.emplace_back(31, 'r');  // long enough for the engine's word-at-a-time runs
+  pieces.emplace_back(45, 's');
   for (const CodeTable* table : {&HankakuKana, &ZenkakuKana, &ZenkakuDakuon, &ZenkakuHandakuon,
                                  &LocalCodes, &StandardCodes}) {
     for (int n = 1; n <= table->size(); ++n) pieces.emplace_back(entryAt(*table, n));

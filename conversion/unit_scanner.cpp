@@ -80,6 +80,16 @@ const UnitStep& stepAt(const ConversionSteps& steps, unsigned first, unsigned se
   return steps.rows[steps.rowOf[first]][second];
 }
 
+// afterOne when advance is 1, afterTwo when it is 2, without a branch: which
+// one it is cannot be predicted in mixed text.
+const UnitStep& pickByAdvance(unsigned advance, const UnitStep& afterOne,
+                              const UnitStep& afterTwo) {
+  const auto one = reinterpret_cast<std::uintptr_t>(&afterOne);
+  const auto two = reinterpret_cast<std::uintptr_t>(&afterTwo);
+  const std::uintptr_t whenTwo = 0 - static_cast<std::uintptr_t>(advance - 1);
+  return *reinterpret_cast<const UnitStep*>(one ^ ((one ^ two) & whenTwo));
+}
+
 // Writes a unit's output for the unit first, second; returns the new end.
 unsigned char* write(unsigned char* dst, const UnitStep& step, unsigned first, unsigned second) {
   store32(dst, step.bytes | ((first | second << 8) & step.keep));
@@ -130,7 +140,7 @@ std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, b
         const UnitStep& afterTwo = stepAt(steps, in[2], in[3]);
         dst = write(dst, firstUnit, in[0], in[1]);
         in += firstUnit.advance;
-        const UnitStep& secondUnit = firstUnit.advance == 1 ? afterOne : afterTwo;
+        const UnitStep& secondUnit = pickByAdvance(firstUnit.advance, afterOne, afterTwo);
         dst = write(dst, secondUnit, in[0], in[1]);
         in += secondUnit.advance;
         continue;

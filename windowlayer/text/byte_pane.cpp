@@ -13,7 +13,7 @@
 namespace vesk {
 namespace {
 
-constexpr QStringView kCrLf = u"\r\n";
+constexpr QByteArrayView kCrLf = "\r\n";
 
 // The document separates lines with U+2029 (U+2028 after Shift+Enter); every
 // CR and LF that came in became such a break. The pane's bytes use CR LF.
@@ -74,18 +74,28 @@ void BytePane::appendLine(QByteArrayView line) {
   const int linesBeforeEmptyLast = lineCount() - (lastLineEmpty ? 1 : 0);
   QTextCursor cursor = textCursor();
   const int start = lineStart(linesBeforeEmptyLast);
+  // The break joins the line as bytes, so the text is decoded and copied once.
+  QByteArray bytes;
+  bytes.reserve(line.size() + kCrLf.size());
   if (start >= 0) {
     cursor.setPosition(start);
-    setTextCursor(cursor);
-    insertWithoutUndo(textFromBytes(line).append(kCrLf));
+    bytes.append(line).append(kCrLf);
   } else {
     cursor.movePosition(QTextCursor::End);
-    setTextCursor(cursor);
-    insertWithoutUndo(kCrLf.toString().append(textFromBytes(line)));
+    bytes.append(kCrLf).append(line);
   }
+  setTextCursor(cursor);
+  insertWithoutUndo(textFromBytes(bytes));
 }
 
 void BytePane::insertWithoutUndo(const QString& text) {
+  if (document()->isEmpty()) {
+    // The common case (every Convert appends to a cleared pane); Qt's bulk
+    // load is much faster than an insertion through the cursor.
+    setPlainText(text);
+    moveCursor(QTextCursor::End);
+    return;
+  }
   QTextCursor cursor = textCursor();
   QTextDocument* const doc = document();
   const bool undoEnabled = doc->isUndoRedoEnabled();

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <string_view>
 
 #include "conversion/convert.h"
 #include "conversion/testing/hex_bytes.h"
@@ -68,6 +70,35 @@ TEST_P(AgreesWithReference, OnAMillionRandomTexts) {
 TEST_P(AgreesWithReference, OnLongRandomTexts) {
   testing::RandomText texts(7);
   for (int i = 0; i < 20; ++i) check(texts.next(6000) + std::string(300, 'a') + texts.next(50));
+}
+
+// Runs of leads, letters and marks long enough to cross the engine's blocks,
+// at every offset: where a unit starts must carry over from block to block.
+TEST_P(AgreesWithReference, OnRunsAcrossBlocks) {
+  const auto repeated = [](std::string_view piece, std::size_t times) {
+    std::string text;
+    for (std::size_t i = 0; i < times; ++i) text += piece;
+    return text;
+  };
+  const std::string runs[] = {
+      repeated("\x88", 150),    repeated("\xDE", 150),        repeated("\xB6", 150),
+      repeated("\xB6\xDE", 75), repeated("\xB6\xDE\xDE", 50), repeated("\x83\x4B", 75),
+      repeated("\x7F\x41", 75), repeated("\xF5\x41", 75),     repeated("\xB3\xDF\x41", 50),
+  };
+  for (std::size_t offset = 0; offset < 130; ++offset) {
+    for (const std::string& run : runs) check(std::string(offset, 'a') + run + "A\xB6");
+  }
+}
+
+// Texts of the bytes where the rules meet, one to four blocks long.
+TEST_P(AgreesWithReference, OnDenseTextsOfBlockLength) {
+  const auto& bytes = testing::interestingBytes();
+  std::mt19937 random(65);
+  for (int i = 0; i < 20'000; ++i) {
+    std::string text(std::uniform_int_distribution<std::size_t>(60, 260)(random), '\0');
+    for (char& byte : text) byte = bytes[random() % bytes.size()];
+    check(text);
+  }
 }
 
 const Conversion kConversions[] = {

@@ -89,16 +89,57 @@ class DerivedSteps {
         ++nextRow;
       }
     }
+    deriveTwoByteUnits();
   }
 
   constexpr ConversionSteps steps() const {
-    return {Rules::kSingleByteLimit, rowOf_, rows_, last_};
+    return {Rules::kSingleByteLimit,    rowOf_, rows_, last_, {markLeads_.data(), markLeadCount_},
+            {marks_.data(), markCount_}};
   }
 
  private:
+  // Sorts the first bytes from the limit up into those whose unit always
+  // takes two bytes and those whose unit takes two bytes only before a mark.
+  // A table that fits neither shape stops the compilation here (a throw is
+  // no constant expression).
+  constexpr void deriveTwoByteUnits() {
+    for (unsigned first = Rules::kSingleByteLimit; first < 256; ++first) {
+      const StepRow& row = rows_[rowOf_[first]];
+      std::array<std::uint8_t, 256> taking{};
+      std::size_t count = 0;
+      for (unsigned second = 0; second < 256; ++second) {
+        if (row[second].advance == 2) taking[count++] = static_cast<std::uint8_t>(second);
+      }
+      if (count == 256) continue;
+      if (count == 0 || count > kMaxMarks) throw "a first byte that fits no block rule";
+      if (markCount_ == 0) {
+        for (std::size_t i = 0; i < count; ++i) marks_[i] = taking[i];
+        markCount_ = count;
+      }
+      if (count != markCount_) throw "first bytes with different marks";
+      for (std::size_t i = 0; i < count; ++i) {
+        if (taking[i] != marks_[i]) throw "first bytes with different marks";
+      }
+      addMarkLead(static_cast<std::uint8_t>(first));
+    }
+  }
+
+  constexpr void addMarkLead(std::uint8_t byte) {
+    if (markLeadCount_ > 0 && markLeads_[markLeadCount_ - 1].last + 1 == byte) {
+      markLeads_[markLeadCount_ - 1].last = byte;
+      return;
+    }
+    if (markLeadCount_ == kMaxMarkLeadRanges) throw "too many ranges of mark leads";
+    markLeads_[markLeadCount_++] = {byte, byte};
+  }
+
   std::array<std::uint8_t, 256> rowOf_{};
   std::array<StepRow, countRows()> rows_{};
   std::array<UnitStep, 256> last_{};
+  std::array<ByteRange, kMaxMarkLeadRanges> markLeads_{};
+  std::size_t markLeadCount_ = 0;
+  std::array<std::uint8_t, kMaxMarks> marks_{};
+  std::size_t markCount_ = 0;
 };
 
 }  // namespace vesk::detail

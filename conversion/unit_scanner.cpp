@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "conversion/byte_classes.h"
+#include "conversion/unit_starts.h"
+
 namespace vesk::detail {
 namespace {
 
@@ -96,6 +99,22 @@ unsigned char* write(unsigned char* dst, const UnitStep& step, unsigned first, u
   return dst + step.length;
 }
 
+// Writes the units of a block that start at the set bits of starts. Their
+// places are known beforehand, so no unit waits for the length of the one
+// before it; only the output end does.
+unsigned char* writeBlockUnits(const ConversionSteps& steps, const unsigned char* block,
+                               std::uint64_t starts, unsigned char* dst) {
+  // Local copies: stores through dst may alias anything, which would reload
+  // the table pointers after every unit.
+  const std::uint8_t* const rowOf = steps.rowOf.data();
+  const StepRow* const rows = steps.rows.data();
+  for (; starts != 0; starts &= starts - 1) {
+    const unsigned char* const at = block + std::countr_zero(starts);
+    dst = write(dst, rows[rowOf[at[0]]][at[1]], at[0], at[1]);
+  }
+  return dst;
+}
+
 // The limit as a constant lets the compiler drop the adder where it is zero.
 const unsigned char* singleByteRunEnd(const unsigned char* from, const unsigned char* end,
                                       unsigned limit) {
@@ -109,6 +128,7 @@ std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, b
   const auto* const begin = reinterpret_cast<const unsigned char*>(input.data());
   const auto* const end = begin + input.size();
   const unsigned limit = steps.singleByteLimit;
+  const ByteClassifier classifier(steps);
 
   std::size_t written = out.size();
   out.reserve(written + kMaxGrowth * input.size() + kStoreSlack);
@@ -124,6 +144,23 @@ std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, b
     unsigned char* dst = base + written;
 
     while (in < blockEnd) {
+      if (blockEnd - in >= static_cast<std::ptrdiff_t>(kClassBlockBytes) &&
+          end - in > static_cast<std::ptrdiff_t>(kClassBlockBytes)) {
+        const BlockClasses classes = classifier.classify(in);
+        if (classes.atLeastLimit == 0) {
+          // Plain text: copy the whole run, not just this block.
+          const unsigned char* const runEnd = singleByteRunEnd(in, blockEnd, limit);
+          std::memcpy(dst, in, static_cast<std::size_t>(runEnd - in));
+          dst += runEnd - in;
+          in = runEnd;
+          continue;
+        }
+        const std::uint64_t pairs = twoByteUnitStarts(classes.takesNext);
+        dst = writeBlockUnits(steps, in, ~(pairs << 1), dst);
+        // A pair at the last byte took the first byte of the next block.
+        in += kClassBlockBytes + (pairs >> 63);
+        continue;
+      }
       if (*in < limit) {
         const unsigned char* const runEnd = singleByteRunEnd(in, blockEnd, limit);
         std::memcpy(dst, in, static_cast<std::size_t>(runEnd - in));

@@ -6,6 +6,7 @@
 // search.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -24,6 +25,17 @@ struct UnitStep {
 // The steps for one first byte, by the byte that follows it.
 using StepRow = std::array<UnitStep, 256>;
 
+// Room in the block form below; the derivation stops the build when a table
+// needs more.
+inline constexpr std::size_t kMaxMarkLeadRanges = 4;
+inline constexpr std::size_t kMaxMarks = 2;
+
+// Consecutive byte values, both ends included.
+struct ByteRange {
+  std::uint8_t first;
+  std::uint8_t last;
+};
+
 struct ConversionSteps {
   // Bytes below this form a unit of their own whatever follows them.
   unsigned singleByteLimit;
@@ -31,6 +43,12 @@ struct ConversionSteps {
   std::span<const StepRow> rows;
   // The unit that starts at the last byte of the input, by that byte.
   std::span<const UnitStep, 256> last;
+  // Which units take two bytes, in a form a block of bytes can be tested
+  // against with a few comparisons: a byte at or above singleByteLimit takes
+  // the byte after it, except a byte in markLeads, which takes it only when it
+  // is one of marks.
+  std::span<const ByteRange> markLeads;
+  std::span<const std::uint8_t> marks;
 };
 
 extern const ConversionSteps kLocalToStandardSteps;

@@ -101,6 +101,14 @@ TEST_P(AgreesWithReference, OnDenseTextsOfBlockLength) {
   }
 }
 
+// Output room of many megabytes takes the path that asks for huge pages.
+TEST_P(AgreesWithReference, OnATextOfManyMegabytes) {
+  testing::RandomText texts(9);
+  std::string text;
+  while (text.size() < (std::size_t{9} << 20)) text += texts.next(1000);
+  check(text);
+}
+
 const Conversion kConversions[] = {
     {"ConvertHtoZ", &ConvertHtoZ, &reference::convertHtoZ},
     {"ConvertZtoH", &ConvertZtoH, &reference::convertZtoH},

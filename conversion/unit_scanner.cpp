@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "conversion/byte_classes.h"
+#include "conversion/huge_pages.h"
 #include "conversion/unit_starts.h"
 
 namespace vesk::detail {
@@ -21,6 +22,8 @@ constexpr std::size_t kMaxGrowth = 2;
 // to three bytes of the next: the stores stay within eight bytes beyond twice
 // the block.
 constexpr std::size_t kStoreSlack = 8;
+// Output room from which huge pages pay for the system call.
+constexpr std::size_t kHugePageRoom = std::size_t{8} << 20;
 
 constexpr std::uint64_t kEveryByte = 0x0101010101010101;
 constexpr std::uint64_t kHighBits = 0x8080808080808080;
@@ -132,6 +135,9 @@ std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, b
 
   std::size_t written = out.size();
   out.reserve(written + kMaxGrowth * input.size() + kStoreSlack);
+  if (out.capacity() - written >= kHugePageRoom) {
+    preferHugePages(out.data() + written, out.capacity() - written);
+  }
 
   const unsigned char* in = begin;
   bool waiting = false;  // for the byte after a unit that starts at the last byte

@@ -18,10 +18,13 @@ namespace {
 constexpr std::size_t kBlockBytes = 8192;
 // No unit writes more than twice the bytes it takes.
 constexpr std::size_t kMaxGrowth = 2;
-// A step always stores four bytes, and the last units of a block may take up
-// to three bytes of the next: the stores stay within eight bytes beyond twice
-// the block.
-constexpr std::size_t kStoreSlack = 8;
+// A step always stores four bytes, a run of single bytes in the block path
+// kRunPiece, and the last units of a block may take up to three bytes of the
+// next: the stores stay within this many bytes beyond twice the block.
+constexpr std::size_t kStoreSlack = 40;
+// The block path copies a run of single bytes this many at a time, reading
+// as many from where the run starts.
+constexpr std::size_t kRunPiece = 32;
 // Output room from which huge pages pay for the system call.
 constexpr std::size_t kHugePageRoom = std::size_t{8} << 20;
 
@@ -102,18 +105,44 @@ unsigned char* write(unsigned char* dst, const UnitStep& step, unsigned first, u
   return dst + step.length;
 }
 
+// Where the pieces of writeBlockUnits start: each unit of two bytes and each
+// run of single bytes, the runs also cut where a piece of the block starts.
+std::uint64_t pieceStarts(std::uint64_t starts, std::uint64_t singles) {
+  constexpr std::uint64_t kPieceBoundaries = 0x0000000100000001;
+  const std::uint64_t singleStarts = starts & singles;
+  return (starts & ~singles) | (singleStarts & ~(singleStarts << 1)) |
+         (singleStarts & kPieceBoundaries);
+}
+
 // Writes the units of a block that start at the set bits of starts. Their
 // places are known beforehand, so no unit waits for the length of the one
-// before it; only the output end does.
+// before it; only the output end does. A run of single bytes goes as one
+// piece, copied kRunPiece bytes whatever its length: the choice between run and
+// unit is a select, not a branch, since mixed text switches between them
+// unpredictably.
 unsigned char* writeBlockUnits(const ConversionSteps& steps, const unsigned char* block,
-                               std::uint64_t starts, unsigned char* dst) {
+                               std::uint64_t starts, std::uint64_t singles, unsigned char* dst) {
   // Local copies: stores through dst may alias anything, which would reload
   // the table pointers after every unit.
   const std::uint8_t* const rowOf = steps.rowOf.data();
   const StepRow* const rows = steps.rows.data();
-  for (; starts != 0; starts &= starts - 1) {
-    const unsigned char* const at = block + std::countr_zero(starts);
-    dst = write(dst, rows[rowOf[at[0]]][at[1]], at[0], at[1]);
+  const std::uint64_t singleStarts = starts & singles;
+  for (std::uint64_t pieces = pieceStarts(starts, singles); pieces != 0; pieces &= pieces - 1) {
+    const unsigned at = static_cast<unsigned>(std::countr_zero(pieces));
+    const unsigned char* const from = block + at;
+    const UnitStep& step = rows[rowOf[from[0]]][from[1]];
+    // Up to the run's end or the next piece boundary.
+    const unsigned run = std::min(static_cast<unsigned>(std::countr_one(singleStarts >> at)),
+                                  static_cast<unsigned>(kRunPiece - at % kRunPiece));
+    std::memcpy(dst, from, kRunPiece);
+    // Over the copy, the run's own first four bytes or the unit's output,
+    // chosen by a mask: compilers turn a plain conditional into a branch.
+    const std::uint32_t runWord =
+        static_cast<std::uint32_t>(from[0] | from[1] << 8 | from[2] << 16 | from[3] << 24);
+    const std::uint32_t unitWord = step.bytes | ((from[0] | from[1] << 8) & step.keep);
+    const std::uint32_t isRun = 0u - static_cast<std::uint32_t>(run != 0);
+    store32(dst, unitWord ^ ((unitWord ^ runWord) & isRun));
+    dst += step.length ^ ((step.length ^ run) & isRun);
   }
   return dst;
 }
@@ -151,7 +180,7 @@ std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, b
 
     while (in < blockEnd) {
       if (blockEnd - in >= static_cast<std::ptrdiff_t>(kClassBlockBytes) &&
-          end - in > static_cast<std::ptrdiff_t>(kClassBlockBytes)) {
+          end - in > static_cast<std::ptrdiff_t>(kClassBlockBytes + kRunPiece)) {
         const BlockClasses classes = classifier.classify(in);
         if (classes.atLeastLimit == 0) {
           // Plain text: copy the whole run, not just this block.
@@ -162,7 +191,7 @@ std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, b
           continue;
         }
         const std::uint64_t pairs = twoByteUnitStarts(classes.takesNext);
-        dst = writeBlockUnits(steps, in, ~(pairs << 1), dst);
+        dst = writeBlockUnits(steps, in, ~(pairs << 1), ~classes.atLeastLimit, dst);
         // A pair at the last byte took the first byte of the next block.
         in += kClassBlockBytes + (pairs >> 63);
         continue;

@@ -18,6 +18,13 @@ std::u16string decode(std::string_view bytes);
 // UTF-16 -> bytes. A character code page 932 cannot hold writes as '?'.
 std::string encode(std::u16string_view text);
 
+// The same two, writing into a buffer the caller sized, so that large text
+// needs no copy: decodeInto writes at most bytes.size() units (no character
+// is longer in UTF-16 than in bytes), encodeInto at most 2 * text.size()
+// bytes. Each returns how many it wrote.
+std::size_t decodeInto(std::string_view bytes, char16_t* out);
+std::size_t encodeInto(std::u16string_view text, char* out);
+
 // The pieces of decode and encode, for converting a stream in chunks.
 
 // Whether the byte may begin a two-byte character, so that what it reads as

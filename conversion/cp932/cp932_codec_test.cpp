@@ -83,6 +83,56 @@ INSTANTIATE_TEST_SUITE_P(
         CodecCase{"IbmSmallRomanNumeral", "\xfa\x40", u"ⅰ", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Writing into a caller-sized buffer: the worst cases fill exactly the room
+// promised (one unit a byte, two bytes a unit) and nothing goes past it.
+struct IntoCase {
+  const char* name;
+  std::string bytes;
+  std::u16string text;
+};
+
+void PrintTo(const IntoCase& c, std::ostream* out) { *out << c.name; }
+
+constexpr char kGuard = '\x5a';
+
+class DecodeIntoTest : public ::testing::TestWithParam<IntoCase> {};
+
+TEST_P(DecodeIntoTest, StaysInsideOneUnitPerByte) {
+  const std::string& bytes = GetParam().bytes;
+  std::u16string buffer(bytes.size() + 2, kGuard);
+  const std::size_t written = decodeInto(bytes, buffer.data());
+  EXPECT_EQ(buffer.substr(0, written), GetParam().text);
+  EXPECT_EQ(buffer.substr(bytes.size()), std::u16string(2, kGuard));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cp932, DecodeIntoTest,
+    ::testing::Values(IntoCase{"Empty", "", u""},
+                      IntoCase{"SingleBytesFillTheRoom", "a\xb1\r\n", u"aｱ\r\n"},
+                      IntoCase{"PairsTakeHalf", "\x82\xa0\xf0\x40", u"あ\uE000"},
+                      IntoCase{"LeadAtTheEnd", "\x82\xa0\x83", u"あ\uF783"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class EncodeIntoTest : public ::testing::TestWithParam<IntoCase> {};
+
+TEST_P(EncodeIntoTest, StaysInsideTwoBytesPerUnit) {
+  const std::u16string& text = GetParam().text;
+  std::string buffer(2 * text.size() + 2, kGuard);
+  const std::size_t written = encodeInto(text, buffer.data());
+  EXPECT_EQ(buffer.substr(0, written), GetParam().bytes);
+  EXPECT_EQ(buffer.substr(2 * text.size()), std::string(2, kGuard));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cp932, EncodeIntoTest,
+                         ::testing::Values(IntoCase{"Empty", "", u""},
+                                           IntoCase{"PairsFillTheRoom", "\x82\xa0\xf0\x40",
+                                                    u"あ\uE000"},
+                                           IntoCase{"NulAndHalfWidth", std::string("\0\xb1", 2),
+                                                    std::u16string(u"\0ｱ", 2)},
+                                           IntoCase{"SurrogatePairIsOneByte", "?a", u"😀a"},
+                                           IntoCase{"LoneSurrogateAtTheEnd", "a?", u"a\xD800"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(Cp932, EncodesCodePointsBeyondTheBmpAsOneQuestionMark) {
   std::string out;
   appendEncoded(0x1F600, out);

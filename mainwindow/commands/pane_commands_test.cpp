@@ -81,6 +81,9 @@ void PaneCommandsTest::convertFeedsTheWholeTextAndAppendsOneLine_data() {
       << QByteArray::fromHex("4183") << QByteArray::fromHex("41830d0a");
   QTest::newRow("user-defined lead byte last")
       << QByteArray::fromHex("f0") << QByteArray::fromHex("f00d0a");
+  QTest::newRow("many lines, empty ones among them")
+      << QByteArray("ab\r\n\r\n").repeated(5000) + "c"
+      << QByteArray("ab\r\n\r\n").repeated(5000) + "c\r\n";
 }
 
 void PaneCommandsTest::convertFeedsTheWholeTextAndAppendsOneLine() {

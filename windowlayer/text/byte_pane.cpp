@@ -7,25 +7,49 @@
 #include <QTextDocument>
 #include <QTextOption>
 
+#include <algorithm>
+#include <string_view>
+
+#include "conversion/cp932/cp932_codec.h"
 #include "windowlayer/text/cp932_clipboard.h"
 #include "windowlayer/text/cp932_text.h"
 
 namespace vesk {
 namespace {
 
-constexpr QByteArrayView kCrLf = "\r\n";
-
 // The document separates lines with U+2029 (U+2028 after Shift+Enter); every
 // CR and LF that came in became such a break. The pane's bytes use CR LF.
-QByteArray bytesWithCrLfBreaks(QString text) {
-  text.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
-  const QByteArray lines = bytesFromText(text);
-  QByteArray bytes;
-  bytes.reserve(lines.size() + lines.count('\n'));
-  qsizetype lineBegin = 0;
-  for (qsizetype lineEnd; (lineEnd = lines.indexOf('\n', lineBegin)) >= 0; lineBegin = lineEnd + 1)
-    bytes.append(lines.constData() + lineBegin, lineEnd - lineBegin).append("\r\n");
-  return bytes.append(lines.constData() + lineBegin, lines.size() - lineBegin);
+bool isBreak(char16_t unit) { return (unit | 1) == QChar::ParagraphSeparator; }
+
+// One pass over the document's text, each line encoded straight into place.
+QByteArray bytesWithCrLfBreaks(QStringView text) {
+  QByteArray bytes(2 * text.size(), Qt::Uninitialized);  // a unit, or a break, is at most 2
+  char* out = bytes.data();
+  const char16_t* const end = text.utf16() + text.size();
+  for (const char16_t* lineBegin = text.utf16();;) {
+    const char16_t* const lineEnd = std::find_if(lineBegin, end, isBreak);
+    out += cp932::encodeInto(
+        std::u16string_view(lineBegin, static_cast<std::size_t>(lineEnd - lineBegin)), out);
+    if (lineEnd == end) break;
+    *out++ = '\r';
+    *out++ = '\n';
+    lineBegin = lineEnd + 1;
+  }
+  bytes.truncate(out - bytes.constData());
+  return bytes;
+}
+
+// Runs `edit` on `cursor` as one change that the document's undo cannot take
+// back; Qt drops the undo history with it.
+template <typename Edit>
+void editWithoutUndo(QTextCursor& cursor, Edit edit) {
+  QTextDocument* const doc = cursor.document();
+  const bool undoEnabled = doc->isUndoRedoEnabled();
+  doc->setUndoRedoEnabled(false);
+  cursor.beginEditBlock();
+  edit();
+  cursor.endEditBlock();
+  doc->setUndoRedoEnabled(undoEnabled);
 }
 
 // Keeps the selection visible only while the pane has the focus.
@@ -66,42 +90,30 @@ int BytePane::lineStart(int line) const {
 }
 
 void BytePane::replaceSelectionWithoutUndo(QByteArrayView bytes) {
-  insertWithoutUndo(textFromBytes(bytes));
+  QTextCursor cursor = textCursor();
+  const QString text = textFromBytes(bytes);
+  editWithoutUndo(cursor, [&] { cursor.insertText(text); });
+  setTextCursor(cursor);
 }
 
 void BytePane::appendLine(QByteArrayView line) {
   const bool lastLineEmpty = document()->lastBlock().length() <= 1;  // length counts its break
   const int linesBeforeEmptyLast = lineCount() - (lastLineEmpty ? 1 : 0);
-  QTextCursor cursor = textCursor();
   const int start = lineStart(linesBeforeEmptyLast);
-  // The break joins the line as bytes, so the text is decoded and copied once.
-  QByteArray bytes;
-  bytes.reserve(line.size() + kCrLf.size());
+  QTextCursor cursor = textCursor();
   if (start >= 0) {
     cursor.setPosition(start);
-    bytes.append(line).append(kCrLf);
   } else {
     cursor.movePosition(QTextCursor::End);
-    bytes.append(kCrLf).append(line);
   }
-  setTextCursor(cursor);
-  insertWithoutUndo(textFromBytes(bytes));
-}
-
-void BytePane::insertWithoutUndo(const QString& text) {
-  if (document()->isEmpty()) {
-    // The common case (every Convert appends to a cleared pane); Qt's bulk
-    // load is much faster than an insertion through the cursor.
-    setPlainText(text);
-    moveCursor(QTextCursor::End);
-    return;
-  }
-  QTextCursor cursor = textCursor();
-  QTextDocument* const doc = document();
-  const bool undoEnabled = doc->isUndoRedoEnabled();
-  doc->setUndoRedoEnabled(false);
-  cursor.insertText(text);
-  doc->setUndoRedoEnabled(undoEnabled);
+  // The break goes in as a piece of its own, so the line is decoded and
+  // inserted without a copy of the whole text.
+  const QString text = textFromBytes(line);
+  const QString lineBreak = QStringLiteral("\n");
+  editWithoutUndo(cursor, [&] {
+    cursor.insertText(start >= 0 ? text : lineBreak);
+    cursor.insertText(start >= 0 ? lineBreak : text);
+  });
   setTextCursor(cursor);
 }
 

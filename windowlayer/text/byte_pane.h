@@ -57,9 +57,6 @@ class BytePane : public QPlainTextEdit {
   QMimeData* createMimeDataFromSelection() const override;
   bool canInsertFromMimeData(const QMimeData* source) const override;
   void insertFromMimeData(const QMimeData* source) override;
-
- private:
-  void insertWithoutUndo(const QString& text);
 };
 
 }  // namespace vesk

@@ -37,10 +37,13 @@ class BytePaneTest : public QObject {
   void turnsLoneBreaksIntoCrLf();
   void typedBreaksReadAsCrLf_data();
   void typedBreaksReadAsCrLf();
+  void readsEditedTextThroughTheCodec_data();
+  void readsEditedTextThroughTheCodec();
   void countsLinesAndFindsTheirStarts_data();
   void countsLinesAndFindsTheirStarts();
   void appendsALine_data();
   void appendsALine();
+  void appendedLineCannotBeUndone_data();
   void appendedLineCannotBeUndone();
   void replacesTheSelectionWithoutUndo();
   void selectionShowsOnlyWhileFocused();
@@ -154,6 +157,30 @@ void BytePaneTest::typedBreaksReadAsCrLf() {
   QCOMPARE(pane.text(), QByteArray("ab\r\nc"));
 }
 
+// Text that only editing puts into the document: its own line and paragraph
+// separators, characters outside code page 932.
+void BytePaneTest::readsEditedTextThroughTheCodec_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QByteArray>("held");
+  QTest::newRow("breaks first and last")
+      << QStringLiteral("\u2029a\u2028") << QByteArray("\r\na\r\n");
+  QTest::newRow("breaks only") << QStringLiteral("\u2029\u2029") << QByteArray("\r\n\r\n");
+  QTest::newRow("two-byte codes around a break")
+      << QStringLiteral("あ\u2029い") << QByteArray::fromHex("82a00d0a82a2");
+  QTest::newRow("letter outside the code page") << QStringLiteral("é\u2029") << QByteArray("?\r\n");
+  QTest::newRow("character beyond 16 bits") << QStringLiteral("a😀\u2029b") << QByteArray("a?\r\nb");
+  QTest::newRow("unpaired surrogate before a break")
+      << QStringLiteral("a") + QChar(0xD83D) + QChar::ParagraphSeparator << QByteArray("a?\r\n");
+}
+
+void BytePaneTest::readsEditedTextThroughTheCodec() {
+  QFETCH(QString, typed);
+  QFETCH(QByteArray, held);
+  BytePane pane;
+  pane.textCursor().insertText(typed);
+  QCOMPARE(pane.text(), held);
+}
+
 void BytePaneTest::countsLinesAndFindsTheirStarts_data() {
   QTest::addColumn<QByteArray>("bytes");
   QTest::addColumn<QList<int>>("starts");
@@ -211,12 +238,23 @@ void BytePaneTest::appendsALine() {
   QVERIFY(!pane.textCursor().hasSelection());
 }
 
+void BytePaneTest::appendedLineCannotBeUndone_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QByteArray>("after");
+  QTest::newRow("after typed text") << QStringLiteral("typed") << QByteArray("typed\r\nmore");
+  // The pane is empty, but its undo still knows the typing.
+  QTest::newRow("into a pane emptied by typing") << QStringLiteral("x\b") << QByteArray("more\r\n");
+}
+
 void BytePaneTest::appendedLineCannotBeUndone() {
+  QFETCH(QString, typed);
+  QFETCH(QByteArray, after);
   BytePane pane;
-  QTest::keyClicks(&pane, "typed");
+  QTest::keyClicks(&pane, typed);
+  QVERIFY(pane.document()->isUndoAvailable());
   pane.appendLine("more");
   pane.undo();
-  QCOMPARE(pane.text(), QByteArray("typed\r\nmore"));
+  QCOMPARE(pane.text(), after);
 }
 
 void BytePaneTest::replacesTheSelectionWithoutUndo() {

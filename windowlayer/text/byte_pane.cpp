@@ -100,8 +100,9 @@ void BytePane::appendLine(QByteArrayView line) {
   const bool lastLineEmpty = document()->lastBlock().length() <= 1;  // length counts its break
   const int linesBeforeEmptyLast = lineCount() - (lastLineEmpty ? 1 : 0);
   const int start = lineStart(linesBeforeEmptyLast);
+  const bool breakAfter = start >= 0;  // the text is empty or ends in a break
   QTextCursor cursor = textCursor();
-  if (start >= 0) {
+  if (breakAfter) {
     cursor.setPosition(start);
   } else {
     cursor.movePosition(QTextCursor::End);
@@ -111,8 +112,8 @@ void BytePane::appendLine(QByteArrayView line) {
   const QString text = textFromBytes(line);
   const QString lineBreak = QStringLiteral("\n");
   editWithoutUndo(cursor, [&] {
-    cursor.insertText(start >= 0 ? text : lineBreak);
-    cursor.insertText(start >= 0 ? lineBreak : text);
+    cursor.insertText(breakAfter ? text : lineBreak);
+    cursor.insertText(breakAfter ? lineBreak : text);
   });
   setTextCursor(cursor);
 }

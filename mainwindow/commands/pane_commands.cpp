@@ -23,9 +23,12 @@ void copyWhole(BytePane& pane) {
 
 void convertInto(const BytePane& source, BytePane& target, const Converter& convert) {
   target.clear();
-  const QByteArray text = source.text();
-  const std::string result =
-      convert(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+  // The source's bytes go before the result is shown, so that large text
+  // needs one buffer less at the peak.
+  const std::string result = [&] {
+    const QByteArray text = source.text();
+    return convert(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+  }();
   target.appendLine(QByteArrayView(result.data(), static_cast<qsizetype>(result.size())));
 }
 

@@ -99,9 +99,15 @@ const UnitStep& pickByAdvance(unsigned advance, const UnitStep& afterOne,
   return *reinterpret_cast<const UnitStep*>(one ^ ((one ^ two) & whenTwo));
 }
 
+// The four bytes a step stores for the unit first, second: its own bytes,
+// with the unit's bytes kept where it passes them through.
+std::uint32_t unitOutput(const UnitStep& step, unsigned first, unsigned second) {
+  return step.bytes | ((first | second << 8) & step.keep);
+}
+
 // Writes a unit's output for the unit first, second; returns the new end.
 unsigned char* write(unsigned char* dst, const UnitStep& step, unsigned first, unsigned second) {
-  store32(dst, step.bytes | ((first | second << 8) & step.keep));
+  store32(dst, unitOutput(step, first, second));
   return dst + step.length;
 }
 
@@ -139,7 +145,7 @@ unsigned char* writeBlockUnits(const ConversionSteps& steps, const unsigned char
     // chosen by a mask: compilers turn a plain conditional into a branch.
     const std::uint32_t runWord =
         static_cast<std::uint32_t>(from[0] | from[1] << 8 | from[2] << 16 | from[3] << 24);
-    const std::uint32_t unitWord = step.bytes | ((from[0] | from[1] << 8) & step.keep);
+    const std::uint32_t unitWord = unitOutput(step, from[0], from[1]);
     const std::uint32_t isRun = 0u - static_cast<std::uint32_t>(run != 0);
     store32(dst, unitWord ^ ((unitWord ^ runWord) & isRun));
     dst += step.length ^ ((step.length ^ run) & isRun);
@@ -151,6 +157,16 @@ unsigned char* writeBlockUnits(const ConversionSteps& steps, const unsigned char
 const unsigned char* singleByteRunEnd(const unsigned char* from, const unsigned char* end,
                                       unsigned limit) {
   return limit == 0x80 ? singleByteRunEnd<0x80>(from, end) : singleByteRunEnd<0x7F>(from, end);
+}
+
+// Copies the run of single bytes at in, up to runLimit, unchanged to dst;
+// advances both past it.
+void copySingleByteRun(const unsigned char*& in, const unsigned char* runLimit, unsigned limit,
+                       unsigned char*& dst) {
+  const unsigned char* const runEnd = singleByteRunEnd(in, runLimit, limit);
+  std::memcpy(dst, in, static_cast<std::size_t>(runEnd - in));
+  dst += runEnd - in;
+  in = runEnd;
 }
 
 }  // namespace
@@ -184,10 +200,7 @@ std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, b
         const BlockClasses classes = classifier.classify(in);
         if (classes.atLeastLimit == 0) {
           // Plain text: copy the whole run, not just this block.
-          const unsigned char* const runEnd = singleByteRunEnd(in, blockEnd, limit);
-          std::memcpy(dst, in, static_cast<std::size_t>(runEnd - in));
-          dst += runEnd - in;
-          in = runEnd;
+          copySingleByteRun(in, blockEnd, limit, dst);
           continue;
         }
         const std::uint64_t pairs = twoByteUnitStarts(classes.takesNext);
@@ -197,10 +210,7 @@ std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, b
         continue;
       }
       if (*in < limit) {
-        const unsigned char* const runEnd = singleByteRunEnd(in, blockEnd, limit);
-        std::memcpy(dst, in, static_cast<std::size_t>(runEnd - in));
-        dst += runEnd - in;
-        in = runEnd;
+        copySingleByteRun(in, blockEnd, limit, dst);
         continue;
       }
       if (end - in >= 4) {

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "conversion/code_table.h"
+#include "conversion/step_words.h"
 #include "conversion/unit_step.h"
 
 namespace vesk::detail {
@@ -65,9 +66,6 @@ class DerivedSteps {
     return rows;
   }
 
-  static constexpr std::uint8_t kSingleRow = 0;
-  static constexpr std::uint8_t kCopiedPairRow = 1;
-
  public:
   constexpr DerivedSteps() {
     rows_[kSingleRow].fill(copyStep(1));
@@ -90,11 +88,18 @@ class DerivedSteps {
       }
     }
     deriveTwoByteUnits();
+    checkGrowth();
+    words_ = StepWordTables(steps());
   }
 
   constexpr ConversionSteps steps() const {
-    return {Rules::kSingleByteLimit,    rowOf_, rows_, last_, {markLeads_.data(), markLeadCount_},
-            {marks_.data(), markCount_}};
+    return {Rules::kSingleByteLimit,
+            rowOf_,
+            rows_,
+            last_,
+            {markLeads_.data(), markLeadCount_},
+            {marks_.data(), markCount_},
+            words_.view()};
   }
 
  private:
@@ -124,6 +129,18 @@ class DerivedSteps {
     }
   }
 
+  // The scanners size their output for, and lay a unit's output into, two
+  // bytes per byte taken.
+  constexpr void checkGrowth() const {
+    const auto check = [](const UnitStep& step) {
+      if (step.length > 2 * step.advance) throw "a unit that writes more than twice its bytes";
+    };
+    for (const StepRow& row : rows_) {
+      for (const UnitStep& step : row) check(step);
+    }
+    for (const UnitStep& step : last_) check(step);
+  }
+
   constexpr void addMarkLead(std::uint8_t byte) {
     if (markLeadCount_ > 0 && markLeads_[markLeadCount_ - 1].last + 1 == byte) {
       markLeads_[markLeadCount_ - 1].last = byte;
@@ -140,6 +157,7 @@ class DerivedSteps {
   std::size_t markLeadCount_ = 0;
   std::array<std::uint8_t, kMaxMarks> marks_{};
   std::size_t markCount_ = 0;
+  StepWordTables words_;  // laid out last, from the rest
 };
 
 }  // namespace vesk::detail

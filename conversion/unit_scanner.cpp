@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "conversion/avx512_blocks.h"
 #include "conversion/byte_classes.h"
 #include "conversion/huge_pages.h"
 #include "conversion/unit_starts.h"
@@ -20,8 +21,9 @@ constexpr std::size_t kBlockBytes = 8192;
 constexpr std::size_t kMaxGrowth = 2;
 // A step always stores four bytes, a run of single bytes in the block path
 // kRunPiece, and the last units of a block may take up to three bytes of the
-// next: the stores stay within this many bytes beyond twice the block.
-constexpr std::size_t kStoreSlack = 40;
+// next; an AVX-512 block may start at the block's last byte and stores up to
+// 128 bytes. The stores stay within this many bytes beyond twice the block.
+constexpr std::size_t kStoreSlack = 128;
 // The block path copies a run of single bytes this many at a time, reading
 // as many from where the run starts.
 constexpr std::size_t kRunPiece = 32;
@@ -171,8 +173,14 @@ void copySingleByteRun(const unsigned char*& in, const unsigned char* runLimit, 
 
 }  // namespace
 
+BlockPath fastestBlockPath() {
+  static const BlockPath fastest =
+      avx512BlocksSupported() ? BlockPath::kAvx512 : BlockPath::kPortable;
+  return fastest;
+}
+
 std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, bool inputEnds,
-                         std::string& out) {
+                         std::string& out, BlockPath path) {
   const auto* const begin = reinterpret_cast<const unsigned char*>(input.data());
   const auto* const end = begin + input.size();
   const unsigned limit = steps.singleByteLimit;
@@ -193,6 +201,7 @@ std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, b
         out.size(), written + kMaxGrowth * static_cast<std::size_t>(blockEnd - in) + kStoreSlack));
     unsigned char* const base = reinterpret_cast<unsigned char*>(out.data());
     unsigned char* dst = base + written;
+    if (path == BlockPath::kAvx512) convertAvx512Blocks(steps, in, blockEnd, end, dst);
 
     while (in < blockEnd) {
       if (blockEnd - in >= static_cast<std::ptrdiff_t>(kClassBlockBytes) &&

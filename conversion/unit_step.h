@@ -25,6 +25,12 @@ struct UnitStep {
 // The steps for one first byte, by the byte that follows it.
 using StepRow = std::array<UnitStep, 256>;
 
+// The first two rows of every conversion copy their units through: bytes
+// below the single-byte limit, and first bytes whose units are always copied
+// as two bytes. Every other row converts something.
+inline constexpr std::uint8_t kSingleRow = 0;
+inline constexpr std::uint8_t kCopiedPairRow = 1;
+
 // Room in the block form below; the derivation stops the build when a table
 // needs more.
 inline constexpr std::size_t kMaxMarkLeadRanges = 4;
@@ -34,6 +40,24 @@ inline constexpr std::size_t kMaxMarks = 2;
 struct ByteRange {
   std::uint8_t first;
   std::uint8_t last;
+};
+
+// The steps that convert, as 16-bit words for lookups by register permutes,
+// 64 words a permute. The steps of a first byte start at its entry. A first
+// byte whose unit takes two bytes only before a mark has one step for no
+// mark, then one for each mark in order; any other has one for each second
+// byte of its window, windowStart up to windowSize bytes after it, and copies
+// its units outside it. A step that converts writes no zero byte, and a step
+// that copies writes none: its words are zero.
+struct StepWords {
+  // By first byte - 0x80: below 0x80 no first byte converts. A window of
+  // size 0 marks a first byte that converts nothing.
+  std::span<const std::uint8_t, 128> windowStart;
+  std::span<const std::uint8_t, 128> windowSize;
+  std::span<const std::uint8_t, 128> entryLow;
+  std::span<const std::uint8_t, 128> entryHigh;
+  std::span<const std::uint16_t> low;   // bytes 0-1 written; a multiple of 64 words
+  std::span<const std::uint16_t> high;  // bytes 2-3, as far as any is not zero; a multiple of 64
 };
 
 struct ConversionSteps {
@@ -49,6 +73,7 @@ struct ConversionSteps {
   // is one of marks.
   std::span<const ByteRange> markLeads;
   std::span<const std::uint8_t> marks;
+  StepWords words;
 };
 
 extern const ConversionSteps kLocalToStandardSteps;

@@ -4,8 +4,10 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
+#include "conversion/step_bytes.h"
 #include "conversion/unit_starts.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -25,30 +27,49 @@ namespace {
 
 using Mask = std::uint64_t;
 
-constexpr Mask kLowBytes = 0x5555'5555'5555'5555;
+constexpr Mask kFirstBytes = 0x5555'5555'5555'5555;  // of each two-byte place
+constexpr Mask kSecondBytes = ~kFirstBytes;
 
-// Word indices for a two-register permute: lane j from lane j - 1 of the
-// first register, lane 0 from the last lane of the second.
-constexpr std::array<std::uint16_t, 32> kFromBeforeIndex = [] {
-  std::array<std::uint16_t, 32> index{};
-  index[0] = 63;
-  for (std::uint16_t j = 1; j < 32; ++j) index[j] = static_cast<std::uint16_t>(j - 1);
+// Byte indices for two-register permutes; bit 6 picks the second register.
+// Lane j from lane j - 1 of the first register, lane 0 from the last lane of
+// the second.
+constexpr std::array<std::uint8_t, 64> kFromBeforeIndex = [] {
+  std::array<std::uint8_t, 64> index{};
+  index[0] = 127;
+  for (std::uint8_t j = 1; j < 64; ++j) index[j] = static_cast<std::uint8_t>(j - 1);
   return index;
 }();
+// Lanes start to start + 31 of the first register, each followed by the
+// same lane of the second.
+constexpr std::array<std::uint8_t, 64> interleaveIndex(std::uint8_t start) {
+  std::array<std::uint8_t, 64> index{};
+  for (std::uint8_t j = 0; j < 64; ++j) {
+    index[j] = static_cast<std::uint8_t>(start + j / 2 + (j % 2) * 64);
+  }
+  return index;
+}
+constexpr std::array<std::uint8_t, 64> kInterleaveLowIndex = interleaveIndex(0);
+constexpr std::array<std::uint8_t, 64> kInterleaveHighIndex = interleaveIndex(32);
 
-// What the last place of a half hands to the first place of the next: the
-// last two bytes of a pair that converts.
-struct Spill {
-  __m512i high;
-  std::uint32_t into;  // 1 when the next half's first place takes them
-};
+// What a block hands to the next, whose first byte may be the second of a
+// pair that starts at the block's last byte.
+struct Carry {
+  VESK_AVX512 Carry() : third(_mm512_setzero_si512()), fourth(third) {}
 
-struct BlockResult {
-  unsigned taken;
-  unsigned written;
+  // The last two bytes of each unit's step, by the unit's place.
+  __m512i third;
+  __m512i fourth;
+  Mask pairOpen = 0;  // 1 when the next block's first byte ends a pair
+  Mask spills = 0;    // 1 when that pair converts: its last two bytes go there
 };
 
 VESK_AVX512 __m512i load(const void* at) { return _mm512_loadu_si512(at); }
+
+VESK_AVX512 Mask nonZero(__m512i bytes) { return _mm512_test_epi8_mask(bytes, bytes); }
+
+VESK_AVX512 __m512i lastByte(__m512i bytes) {
+  return _mm512_permutexvar_epi8(_mm512_set1_epi8(63), bytes);
+}
 
 // A 128-byte table looked up by the low seven bits of each byte.
 class ByteTable {
@@ -64,40 +85,20 @@ class ByteTable {
   __m512i high_;
 };
 
-// The words of table at keys, in lanes; zero in the others. One permute
-// reads 64 words.
-VESK_AVX512 __m512i lookUpWords(std::span<const std::uint16_t> table, __m512i keys,
-                                std::uint32_t lanes) {
-  const __m512i permuteOf = _mm512_srli_epi16(keys, 6);
-  __m512i words = _mm512_setzero_si512();
-  for (std::size_t at = 0; at < table.size(); at += 64) {
-    const __m512i found =
-        _mm512_permutex2var_epi16(load(table.data() + at), keys, load(table.data() + at + 32));
-    const std::uint32_t here = _mm512_cmpeq_epi16_mask(
-        permuteOf, _mm512_set1_epi16(static_cast<short>(at / 64)));
-    words = _mm512_mask_mov_epi16(words, lanes & here, found);
-  }
-  return words;
-}
-
-VESK_AVX512 __m512i widen(__m512i bytes, int half) {
-  return _mm512_cvtepu8_epi16(half == 0 ? _mm512_castsi512_si256(bytes)
-                                        : _mm512_extracti64x4_epi64(bytes, 1));
-}
-
 class BlockConverter {
  public:
   VESK_AVX512 explicit BlockConverter(const ConversionSteps& steps)
       : limit_(_mm512_set1_epi8(static_cast<char>(steps.singleByteLimit))),
         leadCount_(steps.markLeads.size()),
         markCount_(steps.marks.size()),
-        windowStart_(steps.words.windowStart),
-        windowSize_(steps.words.windowSize),
-        entryLow_(steps.words.entryLow),
-        entryHigh_(steps.words.entryHigh),
-        low_(steps.words.low),
-        high_(steps.words.high),
-        fromBefore_(load(kFromBeforeIndex.data())) {
+        windowStart_(steps.stepBytes.windowStart),
+        windowSize_(steps.stepBytes.windowSize),
+        permute_(steps.stepBytes.permute),
+        entry_(steps.stepBytes.entry),
+        written_(steps.stepBytes.written),
+        fromBefore_(load(kFromBeforeIndex.data())),
+        interleaveLow_(load(kInterleaveLowIndex.data())),
+        interleaveHigh_(load(kInterleaveHighIndex.data())) {
     for (std::size_t i = 0; i < leadCount_; ++i) {
       leadFirst_[i] = _mm512_set1_epi8(static_cast<char>(steps.markLeads[i].first));
       leadSpan_[i] =
@@ -108,13 +109,16 @@ class BlockConverter {
     }
   }
 
-  // Converts the units of the block; block[64] must be readable.
-  VESK_AVX512 BlockResult convert(const unsigned char* block, unsigned char* dst) const {
+  // Converts the units that start in the block; block[64] must be readable.
+  // Returns the new output end.
+  VESK_AVX512 unsigned char* convert(const unsigned char* block, unsigned char* dst,
+                                     Carry& carry) const {
     const __m512i bytes = load(block);
     const Mask high = _mm512_cmpge_epu8_mask(bytes, limit_);
-    if (high == 0) {
+    if (high == 0 && carry.spills == 0) {
       _mm512_storeu_si512(dst, bytes);
-      return {64, 64};
+      carry.pairOpen = 0;
+      return dst + 64;
     }
     const __m512i next = load(block + 1);
     Mask lead = 0;
@@ -130,79 +134,97 @@ class BlockConverter {
           _mm512_mask_mov_epi8(markNumber, isThis, _mm512_set1_epi8(static_cast<char>(i + 1)));
       mark |= isThis;
     }
-    // A mark lead keeps the next byte out of its unit unless that byte is a mark.
-    const Mask pairs = twoByteUnitStarts(high & ~(lead & ~mark));
-    // A pair at the last byte is left to the next block, which starts with it.
-    const unsigned leftOver = static_cast<unsigned>(pairs >> 63);
-    const Mask inBlock = ~Mask{0} >> leftOver;
+    // A mark lead keeps the next byte out of its unit unless that byte is a
+    // mark. A first byte that ends the last block's pair starts nothing.
+    const Mask pairs = twoByteUnitStarts(high & ~(lead & ~mark) & ~carry.pairOpen);
+    const Mask starts = ~(pairs << 1) & ~carry.pairOpen;
+    carry.pairOpen = pairs >> 63;
 
-    // Where each unit's step is among the words: its first byte's entry,
-    // plus the place of its second byte in the window, or the mark number.
-    const __m512i offset = _mm512_mask_mov_epi8(_mm512_sub_epi8(next, windowStart_[bytes]), lead,
-                                                markNumber);
+    // Where each unit's step is: its first byte's entry, plus the place of
+    // its second byte in the window, or the mark number.
+    const __m512i offset =
+        _mm512_mask_mov_epi8(_mm512_sub_epi8(next, windowStart_[bytes]), lead, markNumber);
     const Mask inWindow = _mm512_cmplt_epu8_mask(offset, windowSize_[bytes]) | lead;
-    const Mask converting = ~(pairs << 1) & inBlock & _mm512_movepi8_mask(bytes) & inWindow;
-    if (converting == 0) {
+    const Mask converting = starts & _mm512_movepi8_mask(bytes) & inWindow;
+    if (converting == 0 && carry.spills == 0) {
       _mm512_storeu_si512(dst, bytes);
-      return {64 - leftOver, 64 - leftOver};
+      return dst + 64;
     }
-    const BlockUnits units{bytes,      offset, entryLow_[bytes], entryHigh_[bytes],
-                           converting, pairs,  inBlock};
-    Spill spill{_mm512_setzero_si512(), 0};
-    unsigned char* out = convertHalf<0>(units, spill, dst);
-    out = convertHalf<1>(units, spill, out);
-    return {64 - leftOver, static_cast<unsigned>(out - dst)};
+    const std::array<__m512i, 4> written =
+        lookUp(_mm512_add_epi8(entry_[bytes], offset), permute_[bytes], converting);
+    return place(bytes, written, pairs, carry, dst);
+  }
+
+  // The rest of a pair that starts at the last byte of the last block, whose
+  // second byte is at next: the last two bytes of its step when it converts,
+  // else that byte. Returns the new output end.
+  VESK_AVX512 static unsigned char* finish(const Carry& carry, const unsigned char* next,
+                                           unsigned char* dst) {
+    if (carry.pairOpen == 0) return dst;
+    if (carry.spills == 0) {
+      *dst = *next;
+      return dst + 1;
+    }
+    dst[0] = static_cast<unsigned char>(
+        _mm_cvtsi128_si32(_mm512_castsi512_si128(lastByte(carry.third))));
+    dst[1] = static_cast<unsigned char>(
+        _mm_cvtsi128_si32(_mm512_castsi512_si128(lastByte(carry.fourth))));
+    // The step's bytes that are not zero come first.
+    return dst + (dst[0] != 0) + (dst[1] != 0);
   }
 
  private:
-  struct BlockUnits {
-    __m512i bytes;
-    __m512i offset;
-    __m512i entryLow;
-    __m512i entryHigh;
-    Mask converting;
-    Mask pairs;
-    Mask inBlock;
-  };
-
-  // The 32 places of one half, as 16-bit lanes. A place holds its own byte,
-  // or the first two bytes of the unit that starts there, or the last two of
-  // the pair that starts before it; one compress then keeps the bytes
-  // written. A converting step writes no zero byte, which tells its unused
-  // bytes from the rest, and one that copies its unit writes none at all.
-  template <int kHalf>
-  VESK_AVX512 unsigned char* convertHalf(const BlockUnits& units, Spill& spill,
-                                         unsigned char* dst) const {
-    constexpr int kShift = 32 * kHalf;
-    const auto converting = static_cast<std::uint32_t>(units.converting >> kShift);
-    const auto taken = static_cast<std::uint32_t>(units.inBlock >> kShift);
-    if (converting == 0 && spill.into == 0) {
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst),
-                          _mm512_extracti64x4_epi64(units.bytes, kHalf));
-      spill = {_mm512_setzero_si512(), 0};
-      return dst + std::popcount(taken);
+  // Byte i of the step of each unit in units, by keys within the permute
+  // which; zero elsewhere.
+  VESK_AVX512 std::array<__m512i, 4> lookUp(__m512i keys, __m512i which, Mask units) const {
+    std::array<__m512i, 4> written{_mm512_setzero_si512(), _mm512_setzero_si512(),
+                                   _mm512_setzero_si512(), _mm512_setzero_si512()};
+    // Byte 0 of every step that converts is not zero: its table is the longest.
+    for (std::size_t at = 0; at < written_[0].size(); at += kBytesPerPermute) {
+      const Mask here =
+          units &
+          _mm512_cmpeq_epi8_mask(which, _mm512_set1_epi8(static_cast<char>(at / kBytesPerPermute)));
+      for (std::size_t i = 0; i < 4; ++i) {
+        if (at >= written_[i].size()) break;
+        const std::uint8_t* const table = written_[i].data() + at;
+        written[i] = _mm512_mask_mov_epi8(
+            written[i], here, _mm512_permutex2var_epi8(load(table), keys, load(table + 64)));
+      }
     }
+    return written;
+  }
 
-    const __m512i keys =
-        _mm512_add_epi16(_mm512_or_si512(widen(units.entryLow, kHalf),
-                                         _mm512_slli_epi16(widen(units.entryHigh, kHalf), 8)),
-                         widen(units.offset, kHalf));
-    const __m512i lowAt = lookUpWords(low_, keys, converting);
-    const __m512i highAt = lookUpWords(high_, keys, converting);
-    const __m512i written = _mm512_or_si512(lowAt, highAt);
-    const std::uint32_t replaced = _mm512_test_epi16_mask(written, written);
-    const std::uint32_t replacedPairs = replaced & static_cast<std::uint32_t>(units.pairs >> kShift);
-    const std::uint32_t spillAt = replacedPairs << 1 | spill.into;
+  // Every place of the block writes two bytes, of which the compress keeps
+  // those that are written: its own byte, or the first two bytes of the unit
+  // that starts there, or the last two of the pair that starts before it. A
+  // step that converts writes no zero byte, which tells its unused bytes from
+  // the rest, and one that copies its unit writes none at all.
+  VESK_AVX512 unsigned char* place(__m512i bytes, const std::array<__m512i, 4>& written, Mask pairs,
+                                   Carry& carry, unsigned char* dst) const {
+    const Mask replaced = nonZero(written[0]);
+    const Mask replacedPairs = replaced & pairs;
+    const Mask spillAt = replacedPairs << 1 | carry.spills;
+    __m512i first = _mm512_mask_mov_epi8(bytes, replaced, written[0]);
+    __m512i second = _mm512_maskz_mov_epi8(replaced, written[1]);
+    first = _mm512_mask_mov_epi8(first, spillAt,
+                                 _mm512_permutex2var_epi8(written[2], fromBefore_, carry.third));
+    second = _mm512_mask_mov_epi8(second, spillAt,
+                                  _mm512_permutex2var_epi8(written[3], fromBefore_, carry.fourth));
+    carry.third = written[2];
+    carry.fourth = written[3];
+    carry.spills = replacedPairs >> 63;
 
-    __m512i place = widen(units.bytes, kHalf);
-    place = _mm512_mask_mov_epi16(place, replaced, lowAt);
-    place = _mm512_mask_mov_epi16(place, spillAt,
-                                  _mm512_permutex2var_epi16(highAt, fromBefore_, spill.high));
-    const Mask fromTable = _mm512_movepi8_mask(_mm512_movm_epi16(replaced | spillAt));
-    const Mask kept = (_mm512_test_epi8_mask(place, place) & fromTable) |
-                      (_pdep_u64(taken, kLowBytes) & ~fromTable);
-    _mm512_storeu_si512(dst, _mm512_maskz_compress_epi8(kept, place));
-    spill = {highAt, replacedPairs >> 31};
+    const Mask keptFirst = nonZero(first) | ~(replaced | spillAt);
+    const Mask keptSecond = nonZero(second);
+    dst = store(_mm512_permutex2var_epi8(first, interleaveLow_, second),
+                _pdep_u64(keptFirst, kFirstBytes) | _pdep_u64(keptSecond, kSecondBytes), dst);
+    return store(
+        _mm512_permutex2var_epi8(first, interleaveHigh_, second),
+        _pdep_u64(keptFirst >> 32, kFirstBytes) | _pdep_u64(keptSecond >> 32, kSecondBytes), dst);
+  }
+
+  VESK_AVX512 static unsigned char* store(__m512i places, Mask kept, unsigned char* dst) {
+    _mm512_storeu_si512(dst, _mm512_maskz_compress_epi8(kept, places));
     return dst + std::popcount(kept);
   }
 
@@ -211,11 +233,12 @@ class BlockConverter {
   std::size_t markCount_;
   ByteTable windowStart_;
   ByteTable windowSize_;
-  ByteTable entryLow_;
-  ByteTable entryHigh_;
-  std::span<const std::uint16_t> low_;
-  std::span<const std::uint16_t> high_;
+  ByteTable permute_;
+  ByteTable entry_;
+  std::array<std::span<const std::uint8_t>, 4> written_;
   __m512i fromBefore_;
+  __m512i interleaveLow_;
+  __m512i interleaveHigh_;
   __m512i leadFirst_[kMaxMarkLeadRanges];
   __m512i leadSpan_[kMaxMarkLeadRanges];
   __m512i mark_[kMaxMarks];
@@ -235,15 +258,17 @@ VESK_AVX512 void convertAvx512Blocks(const ConversionSteps& steps, const unsigne
                                      const unsigned char* blockEnd, const unsigned char* end,
                                      unsigned char*& dst) {
   const BlockConverter converter(steps);
+  // Blocks follow one another at 64 bytes whatever their units, so that the
+  // next block's loads need not wait for this one's unit starts.
+  Carry carry;
   const unsigned char* at = in;
   unsigned char* out = dst;
   while (at < blockEnd && end - at > 64) {
-    const BlockResult result = converter.convert(at, out);
-    at += result.taken;
-    out += result.written;
+    out = converter.convert(at, out, carry);
+    at += 64;
   }
-  in = at;
-  dst = out;
+  dst = BlockConverter::finish(carry, at, out);
+  in = at + carry.pairOpen;
 }
 
 #else

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "conversion/code_table.h"
-#include "conversion/step_words.h"
+#include "conversion/step_bytes.h"
 #include "conversion/unit_step.h"
 
 namespace vesk::detail {
@@ -89,7 +89,7 @@ class DerivedSteps {
     }
     deriveTwoByteUnits();
     checkGrowth();
-    words_ = StepWordTables(steps());
+    stepBytes_ = StepByteTables(steps());
   }
 
   constexpr ConversionSteps steps() const {
@@ -99,7 +99,7 @@ class DerivedSteps {
             last_,
             {markLeads_.data(), markLeadCount_},
             {marks_.data(), markCount_},
-            words_.view()};
+            stepBytes_.view()};
   }
 
  private:
@@ -157,7 +157,7 @@ class DerivedSteps {
   std::size_t markLeadCount_ = 0;
   std::array<std::uint8_t, kMaxMarks> marks_{};
   std::size_t markCount_ = 0;
-  StepWordTables words_;  // laid out last, from the rest
+  StepByteTables stepBytes_;  // laid out last, from the rest
 };
 
 }  // namespace vesk::detail

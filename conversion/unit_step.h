@@ -42,22 +42,22 @@ struct ByteRange {
   std::uint8_t last;
 };
 
-// The steps that convert, as 16-bit words for lookups by register permutes,
-// 64 words a permute. The steps of a first byte start at its entry. A first
-// byte whose unit takes two bytes only before a mark has one step for no
-// mark, then one for each mark in order; any other has one for each second
-// byte of its window, windowStart up to windowSize bytes after it, and copies
-// its units outside it. A step that converts writes no zero byte, and a step
-// that copies writes none: its words are zero.
-struct StepWords {
+// The steps that convert, byte by byte, for lookups by register permutes:
+// 128 bytes a permute. A first byte's steps start at its entry in one
+// permute's bytes. A first byte whose unit takes two bytes only before a
+// mark has one step for no mark, then one for each mark in order; any other
+// has one for each second byte of its window, windowStart up to windowSize
+// bytes after it, and copies its units outside it. A step that converts
+// writes no zero byte, and a step that copies writes none: its bytes are zero.
+struct StepBytes {
   // By first byte - 0x80: below 0x80 no first byte converts. A window of
   // size 0 marks a first byte that converts nothing.
   std::span<const std::uint8_t, 128> windowStart;
   std::span<const std::uint8_t, 128> windowSize;
-  std::span<const std::uint8_t, 128> entryLow;
-  std::span<const std::uint8_t, 128> entryHigh;
-  std::span<const std::uint16_t> low;   // bytes 0-1 written; a multiple of 64 words
-  std::span<const std::uint16_t> high;  // bytes 2-3, as far as any is not zero; a multiple of 64
+  std::span<const std::uint8_t, 128> permute;
+  std::span<const std::uint8_t, 128> entry;
+  // Byte i of each step, 128 a permute; as far as any is not zero.
+  std::array<std::span<const std::uint8_t>, 4> written;
 };
 
 struct ConversionSteps {
@@ -73,7 +73,7 @@ struct ConversionSteps {
   // is one of marks.
   std::span<const ByteRange> markLeads;
   std::span<const std::uint8_t> marks;
-  StepWords words;
+  StepBytes stepBytes;
 };
 
 extern const ConversionSteps kLocalToStandardSteps;

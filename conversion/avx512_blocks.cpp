@@ -59,16 +59,19 @@ struct Carry {
   // The last two bytes of each unit's step, by the unit's place.
   __m512i third;
   __m512i fourth;
-  Mask pairOpen = 0;  // 1 when the next block's first byte ends a pair
-  Mask spills = 0;    // 1 when that pair converts: its last two bytes go there
+  // 1 when the next block's first byte ends a pair; when that pair converts;
+  // when its step has more than two bytes, the rest written there.
+  Mask pairOpen = 0;
+  Mask pairReplaced = 0;
+  Mask spills = 0;
 };
 
 VESK_AVX512 __m512i load(const void* at) { return _mm512_loadu_si512(at); }
 
 VESK_AVX512 Mask nonZero(__m512i bytes) { return _mm512_test_epi8_mask(bytes, bytes); }
 
-VESK_AVX512 __m512i lastByte(__m512i bytes) {
-  return _mm512_permutexvar_epi8(_mm512_set1_epi8(63), bytes);
+VESK_AVX512 unsigned char lastByte(__m512i bytes) {
+  return static_cast<unsigned char>(_mm_extract_epi8(_mm512_extracti32x4_epi32(bytes, 3), 15));
 }
 
 // A 128-byte table looked up by the low seven bits of each byte.
@@ -89,8 +92,8 @@ class BlockConverter {
  public:
   VESK_AVX512 explicit BlockConverter(const ConversionSteps& steps)
       : limit_(_mm512_set1_epi8(static_cast<char>(steps.singleByteLimit))),
-        leadCount_(steps.markLeads.size()),
         markCount_(steps.marks.size()),
+        markLead_(steps.stepBytes.markLead),
         windowStart_(steps.stepBytes.windowStart),
         windowSize_(steps.stepBytes.windowSize),
         permute_(steps.stepBytes.permute),
@@ -99,11 +102,6 @@ class BlockConverter {
         fromBefore_(load(kFromBeforeIndex.data())),
         interleaveLow_(load(kInterleaveLowIndex.data())),
         interleaveHigh_(load(kInterleaveHighIndex.data())) {
-    for (std::size_t i = 0; i < leadCount_; ++i) {
-      leadFirst_[i] = _mm512_set1_epi8(static_cast<char>(steps.markLeads[i].first));
-      leadSpan_[i] =
-          _mm512_set1_epi8(static_cast<char>(steps.markLeads[i].last - steps.markLeads[i].first));
-    }
     for (std::size_t i = 0; i < markCount_; ++i) {
       mark_[i] = _mm512_set1_epi8(static_cast<char>(steps.marks[i]));
     }
@@ -115,16 +113,13 @@ class BlockConverter {
                                      Carry& carry) const {
     const __m512i bytes = load(block);
     const Mask high = _mm512_cmpge_epu8_mask(bytes, limit_);
-    if (high == 0 && carry.spills == 0) {
+    if (high == 0 && carry.pairReplaced == 0) {
       _mm512_storeu_si512(dst, bytes);
       carry.pairOpen = 0;
       return dst + 64;
     }
     const __m512i next = load(block + 1);
-    Mask lead = 0;
-    for (std::size_t i = 0; i < leadCount_; ++i) {
-      lead |= _mm512_cmple_epu8_mask(_mm512_sub_epi8(bytes, leadFirst_[i]), leadSpan_[i]);
-    }
+    const Mask lead = markCount_ == 0 ? 0 : nonZero(markLead_[bytes]) & _mm512_movepi8_mask(bytes);
     // Which mark follows, counted from 1; 0 for none.
     __m512i markNumber = _mm512_setzero_si512();
     Mask mark = 0;
@@ -146,7 +141,7 @@ class BlockConverter {
         _mm512_mask_mov_epi8(_mm512_sub_epi8(next, windowStart_[bytes]), lead, markNumber);
     const Mask inWindow = _mm512_cmplt_epu8_mask(offset, windowSize_[bytes]) | lead;
     const Mask converting = starts & _mm512_movepi8_mask(bytes) & inWindow;
-    if (converting == 0 && carry.spills == 0) {
+    if (converting == 0 && carry.pairReplaced == 0) {
       _mm512_storeu_si512(dst, bytes);
       return dst + 64;
     }
@@ -156,21 +151,21 @@ class BlockConverter {
   }
 
   // The rest of a pair that starts at the last byte of the last block, whose
-  // second byte is at next: the last two bytes of its step when it converts,
-  // else that byte. Returns the new output end.
+  // second byte is at next: that byte when the pair is copied, the last two
+  // bytes of its step when it converts to more than two. Returns the new
+  // output end.
   VESK_AVX512 static unsigned char* finish(const Carry& carry, const unsigned char* next,
                                            unsigned char* dst) {
     if (carry.pairOpen == 0) return dst;
-    if (carry.spills == 0) {
+    if (carry.pairReplaced == 0) {
       *dst = *next;
       return dst + 1;
     }
-    dst[0] = static_cast<unsigned char>(
-        _mm_cvtsi128_si32(_mm512_castsi512_si128(lastByte(carry.third))));
-    dst[1] = static_cast<unsigned char>(
-        _mm_cvtsi128_si32(_mm512_castsi512_si128(lastByte(carry.fourth))));
+    if (carry.spills == 0) return dst;
+    dst[0] = lastByte(carry.third);
+    dst[1] = lastByte(carry.fourth);
     // The step's bytes that are not zero come first.
-    return dst + (dst[0] != 0) + (dst[1] != 0);
+    return dst + 1 + (dst[1] != 0);
   }
 
  private:
@@ -203,18 +198,25 @@ class BlockConverter {
                                    Carry& carry, unsigned char* dst) const {
     const Mask replaced = nonZero(written[0]);
     const Mask replacedPairs = replaced & pairs;
-    const Mask spillAt = replacedPairs << 1 | carry.spills;
+    const Mask spillingPairs = replacedPairs & nonZero(written[2]);
+    // The second byte of a pair that converts writes the last two bytes of
+    // its step, when it has more than two.
+    const Mask ending = replacedPairs << 1 | carry.pairReplaced;
+    const Mask spilling = spillingPairs << 1 | carry.spills;
     __m512i first = _mm512_mask_mov_epi8(bytes, replaced, written[0]);
     __m512i second = _mm512_maskz_mov_epi8(replaced, written[1]);
-    first = _mm512_mask_mov_epi8(first, spillAt,
-                                 _mm512_permutex2var_epi8(written[2], fromBefore_, carry.third));
-    second = _mm512_mask_mov_epi8(second, spillAt,
-                                  _mm512_permutex2var_epi8(written[3], fromBefore_, carry.fourth));
+    if (spilling != 0) {
+      first = _mm512_mask_mov_epi8(first, spilling,
+                                   _mm512_permutex2var_epi8(written[2], fromBefore_, carry.third));
+      second = _mm512_mask_mov_epi8(
+          second, spilling, _mm512_permutex2var_epi8(written[3], fromBefore_, carry.fourth));
+    }
     carry.third = written[2];
     carry.fourth = written[3];
-    carry.spills = replacedPairs >> 63;
+    carry.pairReplaced = replacedPairs >> 63;
+    carry.spills = spillingPairs >> 63;
 
-    const Mask keptFirst = nonZero(first) | ~(replaced | spillAt);
+    const Mask keptFirst = ~ending | spilling;
     const Mask keptSecond = nonZero(second);
     dst = store(_mm512_permutex2var_epi8(first, interleaveLow_, second),
                 _pdep_u64(keptFirst, kFirstBytes) | _pdep_u64(keptSecond, kSecondBytes), dst);
@@ -229,8 +231,8 @@ class BlockConverter {
   }
 
   __m512i limit_;
-  std::size_t leadCount_;
   std::size_t markCount_;
+  ByteTable markLead_;
   ByteTable windowStart_;
   ByteTable windowSize_;
   ByteTable permute_;
@@ -239,8 +241,6 @@ class BlockConverter {
   __m512i fromBefore_;
   __m512i interleaveLow_;
   __m512i interleaveHigh_;
-  __m512i leadFirst_[kMaxMarkLeadRanges];
-  __m512i leadSpan_[kMaxMarkLeadRanges];
   __m512i mark_[kMaxMarks];
 };
 

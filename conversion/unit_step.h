@@ -51,7 +51,8 @@ struct ByteRange {
 // writes no zero byte, and a step that copies writes none: its bytes are zero.
 struct StepBytes {
   // By first byte - 0x80: below 0x80 no first byte converts. A window of
-  // size 0 marks a first byte that converts nothing.
+  // size 0 marks a first byte that converts nothing, unless it is a mark lead.
+  std::span<const std::uint8_t, 128> markLead;  // 1 for a mark lead
   std::span<const std::uint8_t, 128> windowStart;
   std::span<const std::uint8_t, 128> windowSize;
   std::span<const std::uint8_t, 128> permute;

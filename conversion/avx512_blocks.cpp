@@ -71,8 +71,15 @@ VESK_AVX512 __m512i load(const void* at) { return _mm512_loadu_si512(at); }
 VESK_AVX512 Mask nonZero(__m512i bytes) { return _mm512_test_epi8_mask(bytes, bytes); }
 
 VESK_AVX512 unsigned char lastByte(__m512i bytes) {
-  return static_cast<unsigned char>(_mm_extract_epi8(_mm512_extracti32x4_epi32(bytes, 3), 15));
+  alignas(64) unsigned char lanes[64];
+  _mm512_store_si512(lanes, bytes);
+  return lanes[63];
 }
+
+// Byte i of the step of each unit of a block, by the unit's place.
+struct StepBytesAt {
+  __m512i byte[4];
+};
 
 // A 128-byte table looked up by the low seven bits of each byte.
 class ByteTable {
@@ -145,7 +152,7 @@ class BlockConverter {
       _mm512_storeu_si512(dst, bytes);
       return dst + 64;
     }
-    const std::array<__m512i, 4> written =
+    const StepBytesAt written =
         lookUp(_mm512_add_epi8(entry_[bytes], offset), permute_[bytes], converting);
     return place(bytes, written, pairs, carry, dst);
   }
@@ -171,9 +178,9 @@ class BlockConverter {
  private:
   // Byte i of the step of each unit in units, by keys within the permute
   // which; zero elsewhere.
-  VESK_AVX512 std::array<__m512i, 4> lookUp(__m512i keys, __m512i which, Mask units) const {
-    std::array<__m512i, 4> written{_mm512_setzero_si512(), _mm512_setzero_si512(),
-                                   _mm512_setzero_si512(), _mm512_setzero_si512()};
+  VESK_AVX512 StepBytesAt lookUp(__m512i keys, __m512i which, Mask units) const {
+    StepBytesAt written{{_mm512_setzero_si512(), _mm512_setzero_si512(), _mm512_setzero_si512(),
+                         _mm512_setzero_si512()}};
     // Byte 0 of every step that converts is not zero: its table is the longest.
     for (std::size_t at = 0; at < written_[0].size(); at += kBytesPerPermute) {
       const Mask here =
@@ -182,8 +189,8 @@ class BlockConverter {
       for (std::size_t i = 0; i < 4; ++i) {
         if (at >= written_[i].size()) break;
         const std::uint8_t* const table = written_[i].data() + at;
-        written[i] = _mm512_mask_mov_epi8(
-            written[i], here, _mm512_permutex2var_epi8(load(table), keys, load(table + 64)));
+        written.byte[i] = _mm512_mask_mov_epi8(
+            written.byte[i], here, _mm512_permutex2var_epi8(load(table), keys, load(table + 64)));
       }
     }
     return written;
@@ -194,25 +201,25 @@ class BlockConverter {
   // that starts there, or the last two of the pair that starts before it. A
   // step that converts writes no zero byte, which tells its unused bytes from
   // the rest, and one that copies its unit writes none at all.
-  VESK_AVX512 unsigned char* place(__m512i bytes, const std::array<__m512i, 4>& written, Mask pairs,
+  VESK_AVX512 unsigned char* place(__m512i bytes, const StepBytesAt& written, Mask pairs,
                                    Carry& carry, unsigned char* dst) const {
-    const Mask replaced = nonZero(written[0]);
+    const Mask replaced = nonZero(written.byte[0]);
     const Mask replacedPairs = replaced & pairs;
-    const Mask spillingPairs = replacedPairs & nonZero(written[2]);
+    const Mask spillingPairs = replacedPairs & nonZero(written.byte[2]);
     // The second byte of a pair that converts writes the last two bytes of
     // its step, when it has more than two.
     const Mask ending = replacedPairs << 1 | carry.pairReplaced;
     const Mask spilling = spillingPairs << 1 | carry.spills;
-    __m512i first = _mm512_mask_mov_epi8(bytes, replaced, written[0]);
-    __m512i second = _mm512_maskz_mov_epi8(replaced, written[1]);
+    __m512i first = _mm512_mask_mov_epi8(bytes, replaced, written.byte[0]);
+    __m512i second = _mm512_maskz_mov_epi8(replaced, written.byte[1]);
     if (spilling != 0) {
-      first = _mm512_mask_mov_epi8(first, spilling,
-                                   _mm512_permutex2var_epi8(written[2], fromBefore_, carry.third));
+      first = _mm512_mask_mov_epi8(
+          first, spilling, _mm512_permutex2var_epi8(written.byte[2], fromBefore_, carry.third));
       second = _mm512_mask_mov_epi8(
-          second, spilling, _mm512_permutex2var_epi8(written[3], fromBefore_, carry.fourth));
+          second, spilling, _mm512_permutex2var_epi8(written.byte[3], fromBefore_, carry.fourth));
     }
-    carry.third = written[2];
-    carry.fourth = written[3];
+    carry.third = written.byte[2];
+    carry.fourth = written.byte[3];
     carry.pairReplaced = replacedPairs >> 63;
     carry.spills = spillingPairs >> 63;
 

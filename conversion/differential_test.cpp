@@ -1,13 +1,16 @@
-// The engine against the plain reference conversions on every short input
-// and on many random ones.
+// The engine, through each block path this processor runs, against the
+// plain reference conversions on every short input and on many random ones.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "conversion/convert.h"
+#include "conversion/testing/block_paths.h"
 #include "conversion/testing/hex_bytes.h"
 #include "conversion/testing/random_text.h"
 #include "conversion/testing/reference_conversion.h"
@@ -19,22 +22,56 @@ using testing::hexBytes;
 
 struct Conversion {
   const char* name;
-  std::string (*engine)(std::string_view);
+  Direction direction;
   std::string (*reference)(std::string_view);
 };
 
-void PrintTo(const Conversion& row, std::ostream* os) { *os << row.name; }
+const Conversion kConversions[] = {
+    {"ConvertHtoZ", Direction::ToStandard, &reference::convertHtoZ},
+    {"ConvertZtoH", Direction::ToLocal, &reference::convertZtoH},
+};
 
-class AgreesWithReference : public ::testing::TestWithParam<Conversion> {
+struct Row {
+  Conversion conversion;
+  detail::BlockPath path;
+};
+
+std::vector<Row> everyRow() {
+  std::vector<Row> rows;
+  for (const Conversion& conversion : kConversions) {
+    for (detail::BlockPath path : testing::runnableBlockPaths()) rows.push_back({conversion, path});
+  }
+  return rows;
+}
+
+void PrintTo(const Row& row, std::ostream* os) {
+  *os << row.conversion.name << '/' << testing::blockPathName(row.path);
+}
+
+std::string repeated(std::string_view piece, std::size_t times) {
+  std::string text;
+  for (std::size_t i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
+class AgreesWithReference : public ::testing::TestWithParam<Row> {
  protected:
   // Counts disagreements and reports the first few, so that one broken table
   // row does not flood the output.
   void check(const std::string& input) {
-    const std::string expected = GetParam().reference(input);
-    const std::string actual = GetParam().engine(input);
+    const std::string expected = GetParam().conversion.reference(input);
+    const std::string actual =
+        testing::convertThrough(GetParam().path, GetParam().conversion.direction, input);
     if (actual != expected && ++failures_ <= 5) {
-      ADD_FAILURE() << "input [" << hexBytes(input) << "]: engine [" << hexBytes(actual)
-                    << "], reference [" << hexBytes(expected) << "]";
+      // A long text is shown around the first output byte that differs.
+      const std::size_t at = static_cast<std::size_t>(
+          std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end()).first -
+          actual.begin());
+      const std::size_t from = at < 40 ? 0 : at - 40;
+      ADD_FAILURE() << input.size() << " input bytes [" << hexBytes(input.substr(0, 400))
+                    << (input.size() > 400 ? " ..." : "") << "]\noutput from byte " << from
+                    << ": engine [" << hexBytes(actual.substr(from, 80)) << "], reference ["
+                    << hexBytes(expected.substr(from, 80)) << "]";
     }
   }
   void TearDown() override { EXPECT_EQ(failures_, 0); }
@@ -75,18 +112,25 @@ TEST_P(AgreesWithReference, OnLongRandomTexts) {
 // Runs of leads, letters and marks long enough to cross the engine's blocks,
 // at every offset: where a unit starts must carry over from block to block.
 TEST_P(AgreesWithReference, OnRunsAcrossBlocks) {
-  const auto repeated = [](std::string_view piece, std::size_t times) {
-    std::string text;
-    for (std::size_t i = 0; i < times; ++i) text += piece;
-    return text;
-  };
   const std::string runs[] = {
-      repeated("\x88", 150),    repeated("\xDE", 150),        repeated("\xB6", 150),
-      repeated("\xB6\xDE", 75), repeated("\xB6\xDE\xDE", 50), repeated("\x83\x4B", 75),
-      repeated("\x7F\x41", 75), repeated("\xF5\x41", 75),     repeated("\xB3\xDF\x41", 50),
+      repeated("\x88", 150),        repeated("\xDE", 150),        repeated("\xB6", 150),
+      repeated("\xB6\xDE", 75),     repeated("\xB6\xDE\xDE", 50), repeated("\x83\x4B", 75),
+      repeated("\x7F\x41", 75),     repeated("\xF5\x41", 75),     repeated("\xB3\xDF\x41", 50),
+      repeated("\xB1\xDE", 75),     repeated("\xB1\xDF\xDE", 50), repeated("\x83\x94", 75),
+      repeated("\x82\xA0\x41", 50),
   };
   for (std::size_t offset = 0; offset < 130; ++offset) {
     for (const std::string& run : runs) check(std::string(offset, 'a') + run + "A\xB6");
+  }
+}
+
+// The engine fills its output 8 KiB of input at a time: a pair that starts
+// at the last byte of such a piece, copied or converted to two or four bytes.
+TEST_P(AgreesWithReference, OnPairsAcrossOutputPieces) {
+  for (std::string_view pair : {"\x88\x41", "\xF5\x41", "\xB6\xDE", "\xB1\xDE", "\x83\x94"}) {
+    for (std::size_t shift = 0; shift < 4; ++shift) {
+      check(std::string(shift, 'a') + repeated(pair, 4200) + "\xB6");
+    }
   }
 }
 
@@ -109,12 +153,11 @@ TEST_P(AgreesWithReference, OnATextOfManyMegabytes) {
   check(text);
 }
 
-const Conversion kConversions[] = {
-    {"ConvertHtoZ", &ConvertHtoZ, &reference::convertHtoZ},
-    {"ConvertZtoH", &ConvertZtoH, &reference::convertZtoH},
-};
-INSTANTIATE_TEST_SUITE_P(BothDirections, AgreesWithReference, ::testing::ValuesIn(kConversions),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(BothDirectionsEveryPath, AgreesWithReference,
+                         ::testing::ValuesIn(everyRow()), [](const auto& info) {
+                           return std::string(info.param.conversion.name) + "_" +
+                                  testing::blockPathName(info.param.path);
+                         });
 
 }  // namespace
 }  // namespace vesk

@@ -5,14 +5,8 @@
 #include "conversion/unit_step.h"
 
 namespace vesk {
-namespace {
 
-const detail::ConversionSteps& stepsFor(Direction direction) {
-  return direction == Direction::ToStandard ? detail::kLocalToStandardSteps
-                                            : detail::kStandardToLocalSteps;
-}
-
-}  // namespace
+using detail::stepsFor;
 
 StreamConverter::StreamConverter(Direction direction) : direction_(direction) {}
 

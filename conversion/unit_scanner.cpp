@@ -173,6 +173,10 @@ void copySingleByteRun(const unsigned char*& in, const unsigned char* runLimit, 
 
 }  // namespace
 
+const ConversionSteps& stepsFor(Direction direction) {
+  return direction == Direction::ToStandard ? kLocalToStandardSteps : kStandardToLocalSteps;
+}
+
 BlockPath fastestBlockPath() {
   static const BlockPath fastest =
       avx512BlocksSupported() ? BlockPath::kAvx512 : BlockPath::kPortable;

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "conversion/convert.h"
 #include "conversion/unit_step.h"
 
 namespace vesk::detail {
@@ -15,6 +16,9 @@ enum class BlockPath {
   kPortable,  // 64-byte blocks classified with SSE2 (byte by byte without), units one by one
   kAvx512,    // 64-byte blocks converted at once; needs avx512BlocksSupported()
 };
+
+// The steps of one direction.
+const ConversionSteps& stepsFor(Direction direction);
 
 // The fastest path this processor runs.
 BlockPath fastestBlockPath();

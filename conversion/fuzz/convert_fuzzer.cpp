@@ -1,6 +1,6 @@
 // libFuzzer target for one conversion direction (chosen when built): the
-// engine must agree with the plain reference, and streaming in chunks must
-// give the bytes of one call.
+// engine must agree with the plain reference, through each block path this
+// processor runs, and streaming in chunks must give the bytes of one call.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "conversion/convert.h"
+#include "conversion/testing/block_paths.h"
 #include "conversion/testing/hex_bytes.h"
 #include "conversion/testing/reference_conversion.h"
 
@@ -57,6 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const std::string oneCall = kEngine(input);
   failUnlessEqual("engine and reference", input, oneCall, kReference(input));
+  for (vesk::detail::BlockPath path : vesk::testing::runnableBlockPaths()) {
+    failUnlessEqual(vesk::testing::blockPathName(path), input,
+                    vesk::testing::convertThrough(path, kDirection, input), oneCall);
+  }
   failUnlessEqual("chunked and one call", input, convertInChunks(input), oneCall);
   return 0;
 }

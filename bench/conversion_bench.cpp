@@ -11,6 +11,7 @@
 #include <string>
 
 #include "conversion/convert.h"
+#include "conversion/unit_scanner.h"
 
 namespace {
 
@@ -90,7 +91,22 @@ void BM_convert(benchmark::State& state, Kind kind, std::size_t sizeIndex,
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(input.size()));
 }
 
+// The portable block path where a faster one is chosen, for the ratio.
+void BM_convertPortably(benchmark::State& state, Kind kind, std::size_t sizeIndex,
+                        vesk::Direction direction) {
+  const std::string& input = buffer(kind, sizeIndex);
+  for (auto _ : state) {
+    std::string out;
+    vesk::detail::convertUnits(vesk::detail::stepsFor(direction), input, true, out,
+                               vesk::detail::BlockPath::kPortable);
+    benchmark::DoNotOptimize(out);
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(input.size()));
+}
+
 void registerAll() {
+  const bool portableIsSlower =
+      vesk::detail::fastestBlockPath() != vesk::detail::BlockPath::kPortable;
   for (std::size_t sizeIndex = 0; sizeIndex < std::size(kBufferSizes); ++sizeIndex) {
     const std::string size = "/" + std::to_string(kBufferSizes[sizeIndex] >> 20) + "MB";
     for (Kind kind : {kAscii, kMixedLocal, kStandard}) {
@@ -99,9 +115,17 @@ void registerAll() {
       if (kind != kStandard) {
         benchmark::RegisterBenchmark(("ConvertHtoZ/" + name).c_str(), BM_convert, kind, sizeIndex,
                                      &vesk::ConvertHtoZ);
+        if (portableIsSlower) {
+          benchmark::RegisterBenchmark(("ConvertHtoZ_portable/" + name).c_str(), BM_convertPortably,
+                                       kind, sizeIndex, vesk::Direction::ToStandard);
+        }
       }
       benchmark::RegisterBenchmark(("ConvertZtoH/" + name).c_str(), BM_convert, kind, sizeIndex,
                                    &vesk::ConvertZtoH);
+      if (portableIsSlower) {
+        benchmark::RegisterBenchmark(("ConvertZtoH_portable/" + name).c_str(), BM_convertPortably,
+                                     kind, sizeIndex, vesk::Direction::ToLocal);
+      }
     }
   }
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-// The block path for processors with AVX-512 (with VBMI2): 64 bytes of input
-// a round, every unit converted at once. Units that convert have their steps
-// gathered from the step tables; the rest pass through in place, and one
-// compress drops what a unit does not write.
+// The block path for processors with AVX-512 (with VBMI and VBMI2): 64 bytes
+// of input a round, every unit at once. Each place of the block looks up the
+// step of the unit that starts there in the step bytes (StepBytes), 128 steps
+// a permute; places that convert nothing keep their byte, and a compress
+// drops the bytes no step writes.
 
 #include "conversion/unit_step.h"
 

@@ -89,6 +89,18 @@ TEST_P(AgreesWithReference, OnEveryInputOfOneAndTwoBytes) {
   }
 }
 
+// Every pair of bytes again, inside one long text, so that each is converted
+// by the block path and lands at every place of a block.
+TEST_P(AgreesWithReference, OnEveryPairInALongText) {
+  std::string text;
+  for (unsigned first = 0; first < 256; ++first) {
+    for (unsigned second = 0; second < 256; ++second) {
+      text += {static_cast<char>(first), static_cast<char>(second), 'A'};
+    }
+  }
+  check(text);
+}
+
 TEST_P(AgreesWithReference, OnEveryThreeInterestingBytes) {
   const auto& bytes = testing::interestingBytes();
   for (char a : bytes) {

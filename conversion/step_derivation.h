@@ -88,12 +88,13 @@ class DerivedSteps {
       }
     }
     deriveTwoByteUnits();
-    checkGrowth();
+    deriveGrowth();
     stepBytes_ = StepByteTables(steps());
   }
 
   constexpr ConversionSteps steps() const {
     return {Rules::kSingleByteLimit,
+            maxGrowth_,
             rowOf_,
             rows_,
             last_,
@@ -129,16 +130,19 @@ class DerivedSteps {
     }
   }
 
-  // The scanners size their output for, and lay a unit's output into, two
-  // bytes per byte taken.
-  constexpr void checkGrowth() const {
-    const auto check = [](const UnitStep& step) {
-      if (step.length > 2 * step.advance) throw "a unit that writes more than twice its bytes";
-    };
+  // The scanners size their output by it, and lay a unit's output into two
+  // bytes per byte taken. The last unit of an input may write two bytes
+  // whatever the growth: the scanners' slack holds them.
+  constexpr void deriveGrowth() {
     for (const StepRow& row : rows_) {
-      for (const UnitStep& step : row) check(step);
+      for (const UnitStep& step : row) {
+        if (step.length > 2 * step.advance) throw "a unit that writes more than twice its bytes";
+        if (step.length > step.advance) maxGrowth_ = 2;
+      }
     }
-    for (const UnitStep& step : last_) check(step);
+    for (const UnitStep& step : last_) {
+      if (step.length > 2) throw "a last unit that writes more than two bytes";
+    }
   }
 
   constexpr void addMarkLead(std::uint8_t byte) {
@@ -157,6 +161,7 @@ class DerivedSteps {
   std::size_t markLeadCount_ = 0;
   std::array<std::uint8_t, kMaxMarks> marks_{};
   std::size_t markCount_ = 0;
+  unsigned maxGrowth_ = 1;
   StepByteTables stepBytes_;  // laid out last, from the rest
 };
 

@@ -17,12 +17,11 @@ namespace {
 // zero-filled by std::string) a little ahead of the writes, while it is still
 // in cache, instead of all at once.
 constexpr std::size_t kBlockBytes = 8192;
-// No unit writes more than twice the bytes it takes.
-constexpr std::size_t kMaxGrowth = 2;
 // A step always stores four bytes, a run of single bytes in the block path
 // kRunPiece, and the last units of a block may take up to three bytes of the
 // next; an AVX-512 block may start at the block's last byte and stores up to
-// 128 bytes. The stores stay within this many bytes beyond twice the block.
+// 128 bytes. The stores stay within this many bytes beyond the block's
+// greatest output.
 constexpr std::size_t kStoreSlack = 128;
 // The block path copies a run of single bytes this many at a time, reading
 // as many from where the run starts.
@@ -191,7 +190,8 @@ std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, b
   const ByteClassifier classifier(steps);
 
   std::size_t written = out.size();
-  out.reserve(written + kMaxGrowth * input.size() + kStoreSlack);
+  const std::size_t growth = steps.maxGrowth;
+  out.reserve(written + growth * input.size() + kStoreSlack);
   if (out.capacity() - written >= kHugePageRoom) {
     preferHugePages(out.data() + written, out.capacity() - written);
   }
@@ -201,8 +201,8 @@ std::size_t convertUnits(const ConversionSteps& steps, std::string_view input, b
   while (in < end && !waiting) {
     const unsigned char* const blockEnd =
         in + std::min(kBlockBytes, static_cast<std::size_t>(end - in));
-    out.resize(std::max(
-        out.size(), written + kMaxGrowth * static_cast<std::size_t>(blockEnd - in) + kStoreSlack));
+    out.resize(std::max(out.size(),
+                        written + growth * static_cast<std::size_t>(blockEnd - in) + kStoreSlack));
     unsigned char* const base = reinterpret_cast<unsigned char*>(out.data());
     unsigned char* dst = base + written;
     if (path == BlockPath::kAvx512) convertAvx512Blocks(steps, in, blockEnd, end, dst);

@@ -64,6 +64,9 @@ struct StepBytes {
 struct ConversionSteps {
   // Bytes below this form a unit of their own whatever follows them.
   unsigned singleByteLimit;
+  // No unit writes more than this many bytes for each byte it takes, 1 or
+  // 2, but for the last unit of an input, which may write two.
+  unsigned maxGrowth;
   std::span<const std::uint8_t, 256> rowOf;  // row of each first byte
   std::span<const StepRow> rows;
   // The unit that starts at the last byte of the input, by that byte.

@@ -84,6 +84,17 @@ void BM_memcpy(benchmark::State& state, Kind kind, std::size_t sizeIndex) {
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(input.size()));
 }
 
+// A copy into a new string: what a fresh output costs before any
+// conversion, page faults included.
+void BM_copyToNewString(benchmark::State& state, Kind kind, std::size_t sizeIndex) {
+  const std::string& input = buffer(kind, sizeIndex);
+  for (auto _ : state) {
+    std::string copy(input);
+    benchmark::DoNotOptimize(copy.data());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(input.size()));
+}
+
 void BM_convert(benchmark::State& state, Kind kind, std::size_t sizeIndex,
                 std::string (*convert)(std::string_view)) {
   const std::string& input = buffer(kind, sizeIndex);
@@ -127,6 +138,8 @@ void registerAll() {
     for (Kind kind : {kAscii, kMixedLocal, kStandard}) {
       const std::string name = kKindNames[kind] + size;
       benchmark::RegisterBenchmark(("memcpy/" + name).c_str(), BM_memcpy, kind, sizeIndex);
+      benchmark::RegisterBenchmark(("copy_to_new_string/" + name).c_str(), BM_copyToNewString, kind,
+                                   sizeIndex);
       for (const Conversion& conversion : conversions) {
         // Standard text is the input of ConvertZtoH only.
         if (kind == kStandard && conversion.direction == vesk::Direction::ToStandard) continue;

@@ -26,9 +26,10 @@ class StepByteTables {
     for (unsigned first = 0; first < 0x80; ++first) {
       if (steps.rowOf[first] > kCopiedPairRow) throw "a first byte below 0x80 that converts";
     }
-    // Mark leads first: only they have steps of more than two bytes, which
-    // then share the fewest permutes. Then the windows, widest first, each in
-    // the first permute with room: fewer permutes than in byte order.
+    // Mark leads first, so that their steps of more than two bytes (a letter
+    // and a wide mark) share the fewest permutes. Then the windows, widest
+    // first, each in the first permute with room: fewer permutes than in
+    // byte order.
     std::array<Window, 128> windows{};
     std::size_t windowCount = 0;
     for (unsigned first = 0x80; first < 256; ++first) {

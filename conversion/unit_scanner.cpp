@@ -26,8 +26,10 @@ constexpr std::size_t kStoreSlack = 128;
 // The block path copies a run of single bytes this many at a time, reading
 // as many from where the run starts.
 constexpr std::size_t kRunPiece = 32;
-// Output room from which huge pages pay for the system call.
-constexpr std::size_t kHugePageRoom = std::size_t{8} << 20;
+// Output room from which a huge page can fit. The system call costs less
+// than the 4 KiB page faults it saves: on the build machine a process's first
+// conversion of a 5.6 MB text ran twice as fast with it.
+constexpr std::size_t kHugePageRoom = std::size_t{2} << 20;
 
 constexpr std::uint64_t kEveryByte = 0x0101010101010101;
 constexpr std::uint64_t kHighBits = 0x8080808080808080;

@@ -102,25 +102,14 @@ class ByteClassifier {
     for (unsigned i = 0; i < kClassBlockBytes; ++i) {
       if (block[i] < steps_.singleByteLimit) continue;
       classes.atLeastLimit |= std::uint64_t{1} << i;
-      if (!isMarkLead(block[i]) || isMark(block[i + 1])) classes.takesNext |= std::uint64_t{1} << i;
+      if (!isMarkLead(steps_, block[i]) || isMark(steps_, block[i + 1])) {
+        classes.takesNext |= std::uint64_t{1} << i;
+      }
     }
     return classes;
   }
 
  private:
-  bool isMarkLead(unsigned char byte) const {
-    for (const ByteRange& range : steps_.markLeads) {
-      if (byte >= range.first && byte <= range.last) return true;
-    }
-    return false;
-  }
-  bool isMark(unsigned char byte) const {
-    for (std::uint8_t mark : steps_.marks) {
-      if (byte == mark) return true;
-    }
-    return false;
-  }
-
   const ConversionSteps& steps_;
 };
 

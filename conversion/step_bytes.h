@@ -74,20 +74,6 @@ class StepByteTables {
     return (count + kBytesPerPermute - 1) / kBytesPerPermute * kBytesPerPermute;
   }
 
-  static constexpr bool isMarkLead(const ConversionSteps& steps, unsigned byte) {
-    for (const ByteRange& range : steps.markLeads) {
-      if (byte >= range.first && byte <= range.last) return true;
-    }
-    return false;
-  }
-
-  static constexpr bool isMark(const ConversionSteps& steps, unsigned byte) {
-    for (std::uint8_t mark : steps.marks) {
-      if (byte == mark) return true;
-    }
-    return false;
-  }
-
   // Finds room for a first byte's count steps in one permute's bytes;
   // returns where they go.
   constexpr std::size_t place(std::size_t at, std::size_t count) {

@@ -80,6 +80,21 @@ struct ConversionSteps {
   StepBytes stepBytes;
 };
 
+// Whether a byte is one of the conversion's mark leads, or one of its marks.
+constexpr bool isMarkLead(const ConversionSteps& steps, unsigned byte) {
+  for (const ByteRange& range : steps.markLeads) {
+    if (byte >= range.first && byte <= range.last) return true;
+  }
+  return false;
+}
+
+constexpr bool isMark(const ConversionSteps& steps, unsigned byte) {
+  for (std::uint8_t mark : steps.marks) {
+    if (byte == mark) return true;
+  }
+  return false;
+}
+
 extern const ConversionSteps kLocalToStandardSteps;
 extern const ConversionSteps kStandardToLocalSteps;
 

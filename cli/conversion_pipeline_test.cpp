@@ -6,7 +6,7 @@
 #include "cli/chunk_filter.h"
 #include "cli/utf8.h"
 #include "conversion/convert.h"
-#include "conversion/cp932/cp932_codec.h"
+#include "cp932/cp932_codec.h"
 
 namespace vesk::cli {
 namespace {

@@ -1,6 +1,6 @@
 #include "cli/text_filters.h"
 
-#include "conversion/cp932/cp932_codec.h"
+#include "cp932/cp932_codec.h"
 
 namespace vesk::cli {
 

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "conversion/cp932/cp932_codec.h"
+#include "cp932/cp932_codec.h"
 #include "windowlayer/text/cp932_clipboard.h"
 #include "windowlayer/text/cp932_text.h"
 

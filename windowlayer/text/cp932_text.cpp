@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "conversion/cp932/cp932_codec.h"
+#include "cp932/cp932_codec.h"
 
 namespace vesk {
 

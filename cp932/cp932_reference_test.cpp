@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "conversion/cp932/cp932_codec.h"
-#include "conversion/cp932/icu_windows31j.h"
+#include "cp932/cp932_codec.h"
+#include "cp932/icu_windows31j.h"
 
 namespace vesk::cp932 {
 namespace {

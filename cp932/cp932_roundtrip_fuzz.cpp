@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "conversion/cp932/cp932_codec.h"
+#include "cp932/cp932_codec.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "conversion/cp932/cp932_codec.h"
+#include "cp932/cp932_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "conversion/cp932/icu_windows31j.h"
+#include "cp932/icu_windows31j.h"
 
 namespace vesk::cp932 {
 namespace {

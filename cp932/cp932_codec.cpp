@@ -1,6 +1,6 @@
-#include "conversion/cp932/cp932_codec.h"
+#include "cp932/cp932_codec.h"
 
-#include "conversion/cp932/cp932_tables.h"
+#include "cp932/cp932_tables.h"
 
 namespace vesk::cp932 {
 

@@ -82,10 +82,12 @@ std::string convertWholeUtf8(Direction direction, std::string_view input) {
     out = "\xEF\xBB\xBF";
   }
   std::string bytes;
-  for (const char32_t codePoint : codePoints) cp932::appendEncoded(codePoint, bytes);
+  for (const char32_t codePoint : codePoints) {
+    if (!cp932::appendEncoded(codePoint, bytes)) bytes += '?';
+  }
   const std::string converted =
       direction == Direction::ToStandard ? ConvertHtoZ(bytes) : ConvertZtoH(bytes);
-  for (const char16_t unit : cp932::decode(converted)) appendUtf8(unit, out);
+  for (const char16_t unit : cp932::decode(converted)) appendUtf8(cp932::exchangeForm(unit), out);
   return out;
 }
 

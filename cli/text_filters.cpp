@@ -31,7 +31,7 @@ void Utf8ToCp932::encode(std::string& out) {
         continue;
       }
     }
-    cp932::appendEncoded(codePoint, out);
+    if (!cp932::appendEncoded(codePoint, out)) out.push_back(cp932::kUnmappable);
   }
 }
 
@@ -41,7 +41,7 @@ void Cp932ToUtf8::feed(std::string_view chunk, std::string& out) {
   if (!pending_.empty()) {
     pending_.push_back(chunk.front());
     std::size_t used = 0;
-    appendUtf8(cp932::decodeNext(pending_, used), out);
+    appendUtf8(cp932::exchangeForm(cp932::decodeNext(pending_, used)), out);
     pos = used - 1;  // 1 when the held lead byte paired with the chunk's first byte
     pending_.clear();
   }
@@ -50,13 +50,13 @@ void Cp932ToUtf8::feed(std::string_view chunk, std::string& out) {
       pending_.push_back(chunk[pos]);
       return;
     }
-    appendUtf8(cp932::decodeNext(chunk, pos), out);
+    appendUtf8(cp932::exchangeForm(cp932::decodeNext(chunk, pos)), out);
   }
 }
 
 void Cp932ToUtf8::finish(std::string& out) {
   std::size_t pos = 0;
-  if (!pending_.empty()) appendUtf8(cp932::decodeNext(pending_, pos), out);
+  if (!pending_.empty()) appendUtf8(cp932::exchangeForm(cp932::decodeNext(pending_, pos)), out);
   pending_.clear();
 }
 

@@ -6,25 +6,19 @@ namespace vesk::cp932 {
 
 namespace {
 
-constexpr char kUnmappable = '?';
-
 bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-// Writes the code of one unit, one or two bytes; '?' for a unit without one,
-// such as a surrogate. Returns the end of what it wrote.
-char* writeUnit(char16_t unit, char* out) {
-  if (unit == 0) {  // the one character whose code is 0, the tables' "none"
-    *out = '\0';
-    return out + 1;
-  }
+// The code of a unit: below 0x100 one byte, else lead << 8 | trail; 0 for a
+// unit without one, such as a surrogate (U+0000 is told apart by the caller).
+std::uint16_t codeOf(char16_t unit) {
   const std::size_t block = tables::kEncodeBlockIndex[unit >> tables::kEncodeBlockBits];
   const std::size_t entry = unit & ((1u << tables::kEncodeBlockBits) - 1);
-  const std::uint16_t code = tables::kEncodeBlocks[(block << tables::kEncodeBlockBits) | entry];
-  if (code == 0) {
-    *out = kUnmappable;
-    return out + 1;
-  }
+  return tables::kEncodeBlocks[(block << tables::kEncodeBlockBits) | entry];
+}
+
+// Writes a code, one or two bytes; returns the end.
+char* writeCode(std::uint16_t code, char* out) {
   if (code < 0x100) {
     *out = static_cast<char>(code);
     return out + 1;
@@ -32,6 +26,16 @@ char* writeUnit(char16_t unit, char* out) {
   out[0] = static_cast<char>(code >> 8);
   out[1] = static_cast<char>(code & 0xFF);
   return out + 2;
+}
+
+// Writes the code of one unit, or '?' for a unit without one.
+char* writeUnit(char16_t unit, char* out) {
+  const std::uint16_t code = codeOf(unit);
+  if (code == 0 && unit != 0) {
+    *out = kUnmappable;
+    return out + 1;
+  }
+  return writeCode(code, out);
 }
 
 }  // namespace
@@ -56,14 +60,19 @@ char16_t decodeNext(std::string_view bytes, std::size_t& pos) {
   return tables::kSingleByte[lead];
 }
 
-void appendEncoded(char32_t codePoint, std::string& out) {
-  if (codePoint > 0xFFFF) {
-    out.push_back(kUnmappable);
-    return;
-  }
-  char code[2];
-  const char* const end = writeUnit(static_cast<char16_t>(codePoint), code);
-  out.append(code, static_cast<std::size_t>(end - code));
+char16_t exchangeForm(char16_t unit) {
+  const unsigned number = static_cast<unsigned>(unit - tables::kDuplicateBase);
+  return number < tables::kDuplicateCount ? tables::kDuplicateCharacter[number] : unit;
+}
+
+bool appendEncoded(char32_t codePoint, std::string& out) {
+  if (codePoint > 0xFFFF) return false;
+  const auto unit = static_cast<char16_t>(codePoint);
+  const std::uint16_t code = codeOf(unit);
+  if (code == 0 && unit != 0) return false;
+  char bytes[2];
+  out.append(bytes, static_cast<std::size_t>(writeCode(code, bytes) - bytes));
+  return true;
 }
 
 std::size_t decodeInto(std::string_view bytes, char16_t* out) {

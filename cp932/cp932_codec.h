@@ -2,8 +2,13 @@
 
 // Code page 932 (Windows-31J) <-> Unicode, for the parts of the program that
 // hold text as Unicode: the panes, the clipboard and the command line's
-// --utf-8 mode. Reading and writing back keeps bytes, so that local-code text
-// survives a trip through Unicode.
+// --utf-8 mode.
+//
+// Every byte string reads as text that writes back as the same bytes: a byte
+// that begins no character reads as a private-use character of its own, and
+// so does each code whose character code page 932 holds twice (81E3 beside
+// 8795 for the root sign). Text for other programs takes the character itself
+// for such a code: see exchangeForm.
 
 #include <cstddef>
 #include <string>
@@ -11,8 +16,10 @@
 
 namespace vesk::cp932 {
 
-// Bytes -> UTF-16. A byte that begins no valid character reads as a
-// private-use code point of its own and writes back as that byte.
+// What encodeInto writes for a character code page 932 cannot hold.
+inline constexpr char kUnmappable = '?';
+
+// Bytes -> UTF-16, each code as a character of its own.
 std::u16string decode(std::string_view bytes);
 
 // UTF-16 -> bytes. A character code page 932 cannot hold writes as '?'.
@@ -25,6 +32,11 @@ std::string encode(std::u16string_view text);
 std::size_t decodeInto(std::string_view bytes, char16_t* out);
 std::size_t encodeInto(std::u16string_view text, char* out);
 
+// The character that other programs know a unit by: the duplicated
+// character for a duplicate code's own character, else the unit itself. It
+// writes as the character's first code.
+char16_t exchangeForm(char16_t unit);
+
 // The pieces of decode and encode, for converting a stream in chunks.
 
 // Whether the byte may begin a two-byte character, so that what it reads as
@@ -35,8 +47,9 @@ bool isLeadByte(unsigned char byte);
 // pos must be inside bytes.
 char16_t decodeNext(std::string_view bytes, std::size_t& pos);
 
-// Appends the bytes of one code point; '?' when code page 932 cannot hold it
-// (including code points beyond U+FFFF and surrogates).
-void appendEncoded(char32_t codePoint, std::string& out);
+// Appends the code of one code point and returns true; returns false and
+// appends nothing when code page 932 has no code for it (nor for a code point
+// beyond U+FFFF or a surrogate).
+bool appendEncoded(char32_t codePoint, std::string& out);
 
 }  // namespace vesk::cp932

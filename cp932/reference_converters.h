@@ -1,8 +1,9 @@
 #pragma once
 
-// ICU's windows-31j converter as the tests' reference, plus the few places
-// where our tables deliberately differ from it.
+// ICU's windows-31j converter and glibc's CP932 converter as the tests'
+// references, plus the few places where our tables deliberately differ.
 
+#include <iconv.h>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_err.h>
 
@@ -61,6 +62,21 @@ inline char16_t expectedSingle(const IcuWindows31j& icu, unsigned char byte) {
   if (byte < 0x80) return byte;
   const auto unit = icu.decodeWhole(std::string(1, static_cast<char>(byte)));
   return unit ? *unit : static_cast<char16_t>(0xF700 + byte);
+}
+
+// The bytes glibc's CP932 converter writes the unit as, if any.
+inline std::optional<std::string> glibcEncode(char16_t unit) {
+  const iconv_t converter = iconv_open("CP932", "UTF-16LE");
+  char source[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+  char bytes[8];
+  char* in = source;
+  char* out = bytes;
+  std::size_t inLeft = sizeof source;
+  std::size_t outLeft = sizeof bytes;
+  const std::size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
+  iconv_close(converter);
+  if (result == static_cast<std::size_t>(-1)) return std::nullopt;
+  return std::string(bytes, static_cast<std::size_t>(out - bytes));
 }
 
 inline constexpr char16_t kRootSign = 0x221A;

@@ -77,7 +77,7 @@ void BM_ConvertCommand(benchmark::State& state, std::size_t size, bool lineBreak
 
 void BM_BareInsert(benchmark::State& state, std::size_t size, bool lineBreaks) {
   Panes panes(size, lineBreaks);
-  const QString result = vesk::textFromBytes(view(vesk::ConvertHtoZ(panes.text) + "\r\n"));
+  const QString result = vesk::paneTextFromBytes(view(vesk::ConvertHtoZ(panes.text) + "\r\n"));
   for (auto _ : state) {
     panes.target.clear();
     panes.target.setPlainText(result);

@@ -11,6 +11,8 @@
 #include <string>
 
 #include "conversion/convert.h"
+#include "conversion/testing/random_text.h"
+#include "cp932/cp932_codec.h"
 #include "mainwindow/commands/pane_commands.h"
 #include "windowlayer/text/cp932_clipboard.h"
 
@@ -40,6 +42,22 @@ void select(BytePane& pane, int anchor, int position) {
 
 int endOf(const BytePane& pane) { return pane.document()->characterCount() - 1; }
 
+// Every code whose character code page 932 also holds under another code,
+// each followed by a space.
+QByteArray everyDuplicateCode() {
+  QByteArray codes;
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+      const std::string code{static_cast<char>(lead), static_cast<char>(trail)};
+      const std::u16string text = vesk::cp932::decode(code);
+      if (text.size() == 1 && vesk::cp932::exchangeForm(text[0]) != text[0]) {
+        codes += bytesOf(code) + ' ';
+      }
+    }
+  }
+  return codes;
+}
+
 }  // namespace
 
 class PaneCommandsTest : public QObject {
@@ -47,6 +65,8 @@ class PaneCommandsTest : public QObject {
 
  private slots:
   void freshPaneHoldsOneEmptyLine();
+  void panesAgreeWithTheEngine_data();
+  void panesAgreeWithTheEngine();
   void convertFeedsTheWholeTextAndAppendsOneLine_data();
   void convertFeedsTheWholeTextAndAppendsOneLine();
   void convertClearsTheTargetBeforeReadingTheSource();
@@ -66,6 +86,41 @@ void PaneCommandsTest::freshPaneHoldsOneEmptyLine() {
   vesk::startWithEmptyLine(pane);
   QCOMPARE(pane.text(), QByteArray("\r\n"));
   QCOMPARE(pane.textCursor().position(), endOf(pane));
+}
+
+// What the command line gives for a text, the panes give too: pasted raw,
+// copied raw, and converted, in both panes.
+void PaneCommandsTest::panesAgreeWithTheEngine_data() {
+  QTest::addColumn<QByteArray>("text");
+  const QByteArray duplicates = everyDuplicateCode();
+  QCOMPARE(duplicates.size(), 398 * 3);
+  QTest::newRow("every duplicate code") << duplicates;
+  QTest::newRow("lone CR and LF") << QByteArray("a\rb\nc\r\r\n\n\r\x81\r\xb6\n");
+  vesk::testing::RandomText texts(932);
+  for (int i = 0; i < 20; ++i) {
+    QTest::addRow("random text %d", i) << bytesOf(texts.next(300));
+  }
+  QByteArray bytes(5000, '\0');
+  for (char& byte : bytes) byte = static_cast<char>(texts.upTo(255));
+  QTest::newRow("random bytes") << bytes;
+}
+
+void PaneCommandsTest::panesAgreeWithTheEngine() {
+  QFETCH(QByteArray, text);
+  const std::string_view input(text.constData(), static_cast<std::size_t>(text.size()));
+  using Conversion = std::string (*)(std::string_view);
+  for (const Conversion convert :
+       {Conversion{&vesk::ConvertHtoZ}, Conversion{&vesk::ConvertZtoH}}) {
+    BytePane source;
+    BytePane target;
+    vesk::putBytesOnClipboard(text);
+    vesk::pasteReplacing(source);
+    vesk::copyWhole(source);
+    QCOMPARE(vesk::bytesFromClipboard(), text);
+    vesk::convertInto(source, target, convert);
+    vesk::copyWhole(target);
+    QCOMPARE(vesk::bytesFromClipboard(), bytesOf(convert(input)) + "\r\n");
+  }
 }
 
 void PaneCommandsTest::convertFeedsTheWholeTextAndAppendsOneLine_data() {

@@ -1,56 +1,21 @@
 #include "windowlayer/text/byte_pane.h"
 
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPalette>
 #include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
+#include <QTimer>
 
 #include <algorithm>
-#include <string_view>
+#include <utility>
 
-#include "cp932/cp932_codec.h"
 #include "windowlayer/text/cp932_clipboard.h"
 #include "windowlayer/text/cp932_text.h"
 
 namespace vesk {
 namespace {
-
-// The document separates lines with U+2029 (U+2028 after Shift+Enter); every
-// CR and LF that came in became such a break. The pane's bytes use CR LF.
-bool isBreak(char16_t unit) { return (unit | 1) == QChar::ParagraphSeparator; }
-
-// One pass over the document's text, each line encoded straight into place.
-QByteArray bytesWithCrLfBreaks(QStringView text) {
-  QByteArray bytes(2 * text.size(), Qt::Uninitialized);  // a unit, or a break, is at most 2
-  char* out = bytes.data();
-  const char16_t* const end = text.utf16() + text.size();
-  for (const char16_t* lineBegin = text.utf16();;) {
-    const char16_t* const lineEnd = std::find_if(lineBegin, end, isBreak);
-    out += cp932::encodeInto(
-        std::u16string_view(lineBegin, static_cast<std::size_t>(lineEnd - lineBegin)), out);
-    if (lineEnd == end) break;
-    *out++ = '\r';
-    *out++ = '\n';
-    lineBegin = lineEnd + 1;
-  }
-  bytes.truncate(out - bytes.constData());
-  return bytes;
-}
-
-// Runs `edit` on `cursor` as one change that the document's undo cannot take
-// back; Qt drops the undo history with it.
-template <typename Edit>
-void editWithoutUndo(QTextCursor& cursor, Edit edit) {
-  QTextDocument* const doc = cursor.document();
-  const bool undoEnabled = doc->isUndoRedoEnabled();
-  doc->setUndoRedoEnabled(false);
-  cursor.beginEditBlock();
-  edit();
-  cursor.endEditBlock();
-  doc->setUndoRedoEnabled(undoEnabled);
-}
 
 // Keeps the selection visible only while the pane has the focus.
 QPalette withHiddenInactiveSelection(QPalette palette) {
@@ -59,6 +24,10 @@ QPalette withHiddenInactiveSelection(QPalette palette) {
   palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
                    palette.color(QPalette::Inactive, QPalette::Text));
   return palette;
+}
+
+bool isEnter(const QKeyEvent& event) {
+  return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
 }
 
 }  // namespace
@@ -73,12 +42,16 @@ BytePane::BytePane(QWidget* parent) : QPlainTextEdit(parent) {
   setReadOnly(false);
   setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   setPalette(withHiddenInactiveSelection(palette()));
+  connect(document(), &QTextDocument::contentsChange, this, &BytePane::noteChange);
 }
 
-QByteArray BytePane::text() const { return bytesWithCrLfBreaks(document()->toRawText()); }
+QByteArray BytePane::text() const { return bytesFromPaneText(document()->toRawText()); }
 
 void BytePane::setText(QByteArrayView bytes) {
-  setPlainText(textFromBytes(bytes));
+  const QString text = paneTextFromBytes(bytes);
+  ownEdit_ = true;
+  setPlainText(text);
+  ownEdit_ = false;
   moveCursor(QTextCursor::End);
 }
 
@@ -89,37 +62,41 @@ int BytePane::lineStart(int line) const {
   return block.isValid() ? block.position() : -1;
 }
 
+void BytePane::insertPaneText(QTextCursor& cursor, const QString& text, bool withoutUndo) {
+  QTextDocument* const doc = cursor.document();
+  const bool undoEnabled = doc->isUndoRedoEnabled();
+  // Qt drops the undo history along with it.
+  if (withoutUndo) doc->setUndoRedoEnabled(false);
+  ownEdit_ = true;
+  cursor.insertText(text);
+  ownEdit_ = false;
+  doc->setUndoRedoEnabled(undoEnabled);
+  setTextCursor(cursor);
+}
+
 void BytePane::replaceSelectionWithoutUndo(QByteArrayView bytes) {
   QTextCursor cursor = textCursor();
-  const QString text = textFromBytes(bytes);
-  editWithoutUndo(cursor, [&] { cursor.insertText(text); });
-  setTextCursor(cursor);
+  insertPaneText(cursor, paneTextFromBytes(bytes), true);
 }
 
 void BytePane::appendLine(QByteArrayView line) {
   const bool lastLineEmpty = document()->lastBlock().length() <= 1;  // length counts its break
   const int linesBeforeEmptyLast = lineCount() - (lastLineEmpty ? 1 : 0);
   const int start = lineStart(linesBeforeEmptyLast);
-  const bool breakAfter = start >= 0;  // the text is empty or ends in a break
   QTextCursor cursor = textCursor();
-  if (breakAfter) {
+  // Empty text, or text that ends in a break: the line goes in front of a new
+  // break. Otherwise a break goes in front of the line.
+  if (start >= 0) {
     cursor.setPosition(start);
+    insertPaneText(cursor, paneTextFromBytes(line) + u'\n', true);
   } else {
     cursor.movePosition(QTextCursor::End);
+    insertPaneText(cursor, u'\n' + paneTextFromBytes(line), true);
   }
-  // The break goes in as a piece of its own, so the line is decoded and
-  // inserted without a copy of the whole text.
-  const QString text = textFromBytes(line);
-  const QString lineBreak = QStringLiteral("\n");
-  editWithoutUndo(cursor, [&] {
-    cursor.insertText(breakAfter ? text : lineBreak);
-    cursor.insertText(breakAfter ? lineBreak : text);
-  });
-  setTextCursor(cursor);
 }
 
 QMimeData* BytePane::createMimeDataFromSelection() const {
-  return mimeDataForBytes(bytesWithCrLfBreaks(textCursor().selectedText())).release();
+  return mimeDataForBytes(bytesFromPaneText(textCursor().selectedText())).release();
 }
 
 bool BytePane::canInsertFromMimeData(const QMimeData* source) const {
@@ -130,9 +107,68 @@ void BytePane::insertFromMimeData(const QMimeData* source) {
   const std::optional<QByteArray> bytes = bytesFromMimeData(*source);
   if (!bytes) return;
   QTextCursor cursor = textCursor();
-  cursor.insertText(textFromBytes(*bytes));
-  setTextCursor(cursor);
+  insertPaneText(cursor, paneTextFromBytes(*bytes), false);
   ensureCursorVisible();
+}
+
+void BytePane::keyPressEvent(QKeyEvent* event) {
+  const bool shiftEnter = isEnter(*event) && event->modifiers().testFlag(Qt::ShiftModifier);
+  const QString typed = event->text();
+  const bool printable = std::all_of(typed.begin(), typed.end(), [](QChar c) { return c >= u' '; });
+  const QString held = printable ? paneFormOfTyping(typed) : typed;
+  // Typed text, undo and paste bring only what the pane can hold.
+  ownEdit_ = true;
+  if (shiftEnter || held != typed) {
+    // Shift+Enter would put in a line separator, which the pane keeps for a
+    // lone LF; it breaks the line as Enter does.
+    QKeyEvent settled(event->type(), event->key(),
+                      shiftEnter ? event->modifiers() & ~Qt::ShiftModifier : event->modifiers(),
+                      held, event->isAutoRepeat(), static_cast<quint16>(event->count()));
+    QPlainTextEdit::keyPressEvent(&settled);
+    event->setAccepted(settled.isAccepted());
+  } else {
+    QPlainTextEdit::keyPressEvent(event);
+  }
+  ownEdit_ = false;
+}
+
+void BytePane::inputMethodEvent(QInputMethodEvent* event) {
+  const QString held = paneFormOfTyping(event->commitString());
+  ownEdit_ = true;
+  if (held != event->commitString()) {
+    QInputMethodEvent settled(event->preeditString(), event->attributes());
+    settled.setCommitString(held, event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&settled);
+  } else {
+    QPlainTextEdit::inputMethodEvent(event);
+  }
+  ownEdit_ = false;
+}
+
+void BytePane::noteChange(int position, int /*charsRemoved*/, int charsAdded) {
+  if (ownEdit_ || charsAdded == 0) return;
+  // Text that comes in by a way the pane does not override (an accessibility
+  // tool, the context menu) settles once the change is over. The range may
+  // reach past the end when only the layout changed (an input method's
+  // preedit text), which changes nothing to settle.
+  const int end = document()->characterCount() - 1;
+  QTextCursor range(document());
+  range.setPosition(std::min(position, end));
+  range.setPosition(std::min(position + charsAdded, end), QTextCursor::KeepAnchor);
+  if (unsettled_.isEmpty()) QTimer::singleShot(0, this, &BytePane::settleTypedText);
+  unsettled_.append(range);
+}
+
+void BytePane::settleTypedText() {
+  const QList<QTextCursor> ranges = std::exchange(unsettled_, {});
+  for (QTextCursor range : ranges) {
+    const QString typed = range.selectedText();
+    const QString held = paneFormOfTyping(typed);
+    if (held == typed) continue;
+    ownEdit_ = true;
+    range.insertText(held);
+    ownEdit_ = false;
+  }
 }
 
 }  // namespace vesk

@@ -1,13 +1,15 @@
 #pragma once
 
 // A multi-line text pane that holds code page 932 bytes. Qt keeps the text as
-// Unicode; every read and write goes through the code page 932 codec, so what
-// is written into the pane reads back byte for byte.
+// Unicode; every read and write goes through the pane text of cp932_text.h,
+// so whatever bytes are written into the pane read back exactly: CR LF is a
+// line break (a new paragraph), a lone LF shows as a line break too, a lone
+// CR and a byte that forms no character each as a character of their own.
 //
-// Line breaks: CR LF in the bytes is a line break (a new paragraph) in the
-// pane, and text() joins lines with CR LF. A lone CR or a lone LF byte also
-// becomes a line break, so a pane's text holds CR and LF only as CR LF pairs:
-// the line structure of such input is kept, its break bytes are not.
+// What the pane shows is what it holds: text typed, composed by an input
+// method or inserted by other means becomes, as it enters, the characters it
+// will be written as, so a character that code page 932 cannot hold shows as
+// '?' at once, and a stand-in such as U+301C shows as its replacement.
 //
 // The inherited clear(), selectAll(), copy() and paste() keep their Qt
 // meaning; copy and paste (buttons, Ctrl+C/Ctrl+V, drag and drop) carry the
@@ -17,7 +19,9 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 namespace vesk {
 
@@ -57,6 +61,20 @@ class BytePane : public QPlainTextEdit {
   QMimeData* createMimeDataFromSelection() const override;
   bool canInsertFromMimeData(const QMimeData* source) const override;
   void insertFromMimeData(const QMimeData* source) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+
+ private:
+  // Inserts pane text at the cursor, as one step the undo can take back
+  // unless withoutUndo.
+  void insertPaneText(QTextCursor& cursor, const QString& text, bool withoutUndo);
+  // Notes text that came in other than through the pane's own insertions.
+  void noteChange(int position, int charsRemoved, int charsAdded);
+  // Rewrites the noted text as it will be written.
+  void settleTypedText();
+
+  QList<QTextCursor> unsettled_;  // ranges that follow later edits
+  bool ownEdit_ = false;
 };
 
 }  // namespace vesk

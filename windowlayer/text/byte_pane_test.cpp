@@ -23,6 +23,16 @@ void select(BytePane& pane, int anchor, int position) {
   pane.setTextCursor(cursor);
 }
 
+// Key presses that each carry one character, as a keyboard layout sends them.
+void typeCharacters(QWidget& widget, const QString& text) {
+  for (qsizetype at = 0; at < text.size();) {
+    const qsizetype size = text[at].isHighSurrogate() ? 2 : 1;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text.mid(at, size));
+    QCoreApplication::sendEvent(&widget, &press);
+    at += size;
+  }
+}
+
 }  // namespace
 
 class BytePaneTest : public QObject {
@@ -31,14 +41,12 @@ class BytePaneTest : public QObject {
  private slots:
   void keepsBytes_data();
   void keepsBytes();
-  void keepsRandomBytesAsTheCodecDoes_data();
-  void keepsRandomBytesAsTheCodecDoes();
-  void turnsLoneBreaksIntoCrLf_data();
-  void turnsLoneBreaksIntoCrLf();
+  void keepsRandomBytes_data();
+  void keepsRandomBytes();
   void typedBreaksReadAsCrLf_data();
   void typedBreaksReadAsCrLf();
-  void readsEditedTextThroughTheCodec_data();
-  void readsEditedTextThroughTheCodec();
+  void showsWhatItHoldsAsTextComesIn_data();
+  void showsWhatItHoldsAsTextComesIn();
   void countsLinesAndFindsTheirStarts_data();
   void countsLinesAndFindsTheirStarts();
   void appendsALine_data();
@@ -51,9 +59,6 @@ class BytePaneTest : public QObject {
   void copiesTheSelectionAsTextAndRawBytes();
   void pastesWhatTheClipboardOffers_data();
   void pastesWhatTheClipboardOffers();
-
- private:
-  static QByteArray randomBytesWithPairedBreaks(quint32 seed, int size);
 };
 
 void BytePaneTest::keepsBytes_data() {
@@ -76,6 +81,11 @@ void BytePaneTest::keepsBytes_data() {
   QTest::newRow("lead byte at the end") << QByteArray::fromHex("4181");
   QTest::newRow("lead byte before a break") << QByteArray::fromHex("810d0a41");
   QTest::newRow("lead byte before ascii") << QByteArray::fromHex("8120");
+  QTest::newRow("duplicate codes") << QByteArray::fromHex("81e38795ed40fa5cfa54eef9");
+  QTest::newRow("lone LF") << QByteArray("a\nb\n");
+  QTest::newRow("lone CR") << QByteArray("a\rb\r");
+  QTest::newRow("CR CR LF, LF CR") << QByteArray("\r\r\n\n\r");
+  QTest::newRow("lead byte before lone CR") << QByteArray::fromHex("810d41");
 }
 
 void BytePaneTest::keepsBytes() {
@@ -86,21 +96,7 @@ void BytePaneTest::keepsBytes() {
   QCOMPARE(pane.textCursor().position(), pane.document()->characterCount() - 1);
 }
 
-QByteArray BytePaneTest::randomBytesWithPairedBreaks(quint32 seed, int size) {
-  QRandomGenerator random(seed);
-  QByteArray bytes;
-  while (bytes.size() < size) {
-    const char byte = static_cast<char>(random.bounded(256));
-    if (byte == '\r' || byte == '\n') {
-      bytes.append("\r\n");
-    } else {
-      bytes.append(byte);
-    }
-  }
-  return bytes;
-}
-
-void BytePaneTest::keepsRandomBytesAsTheCodecDoes_data() {
+void BytePaneTest::keepsRandomBytes_data() {
   QTest::addColumn<quint32>("seed");
   QTest::addColumn<int>("size");
   QTest::newRow("short") << 1u << 16;
@@ -108,38 +104,15 @@ void BytePaneTest::keepsRandomBytesAsTheCodecDoes_data() {
   QTest::newRow("long") << 3u << 200000;
 }
 
-// The pane adds no loss of its own: it gives back what the codec's round trip
-// gives, which differs from the input only in the second codes of duplicate
-// pairs, always two bytes for two.
-void BytePaneTest::keepsRandomBytesAsTheCodecDoes() {
+void BytePaneTest::keepsRandomBytes() {
   QFETCH(quint32, seed);
   QFETCH(int, size);
-  const QByteArray bytes = randomBytesWithPairedBreaks(seed, size);
+  QRandomGenerator random(seed);
+  QByteArray bytes(size, Qt::Uninitialized);
+  for (char& byte : bytes) byte = static_cast<char>(random.bounded(256));
   BytePane pane;
   pane.setText(bytes);
-  const QByteArray held = pane.text();
-  QCOMPARE(held, vesk::bytesFromText(vesk::textFromBytes(bytes)));
-  QCOMPARE(held.size(), bytes.size());
-  QCOMPARE(held.count("\r\n"), bytes.count("\r\n"));
-}
-
-void BytePaneTest::turnsLoneBreaksIntoCrLf_data() {
-  QTest::addColumn<QByteArray>("bytes");
-  QTest::addColumn<QByteArray>("held");
-  QTest::newRow("lone LF") << QByteArray("a\nb") << QByteArray("a\r\nb");
-  QTest::newRow("lone CR") << QByteArray("a\rb") << QByteArray("a\r\nb");
-  QTest::newRow("LF at the end") << QByteArray("a\n") << QByteArray("a\r\n");
-  QTest::newRow("CR CR LF") << QByteArray("\r\r\n") << QByteArray("\r\n\r\n");
-  QTest::newRow("LF CR") << QByteArray("\n\r") << QByteArray("\r\n\r\n");
-  QTest::newRow("kana before LF") << QByteArray::fromHex("b10a") << QByteArray::fromHex("b10d0a");
-}
-
-void BytePaneTest::turnsLoneBreaksIntoCrLf() {
-  QFETCH(QByteArray, bytes);
-  QFETCH(QByteArray, held);
-  BytePane pane;
-  pane.setText(bytes);
-  QCOMPARE(pane.text(), held);
+  QCOMPARE(pane.text(), bytes);
 }
 
 void BytePaneTest::typedBreaksReadAsCrLf_data() {
@@ -157,28 +130,56 @@ void BytePaneTest::typedBreaksReadAsCrLf() {
   QCOMPARE(pane.text(), QByteArray("ab\r\nc"));
 }
 
-// Text that only editing puts into the document: its own line and paragraph
-// separators, characters outside code page 932.
-void BytePaneTest::readsEditedTextThroughTheCodec_data() {
+// Typing, an input method and text put in by other tools: the pane shows the
+// characters it will write as soon as they are in, and one undo takes typed
+// text back whole.
+void BytePaneTest::showsWhatItHoldsAsTextComesIn_data() {
+  QTest::addColumn<QString>("way");
   QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("shown");
   QTest::addColumn<QByteArray>("held");
-  QTest::newRow("breaks first and last")
-      << QStringLiteral("\u2029a\u2028") << QByteArray("\r\na\r\n");
-  QTest::newRow("breaks only") << QStringLiteral("\u2029\u2029") << QByteArray("\r\n\r\n");
-  QTest::newRow("two-byte codes around a break")
-      << QStringLiteral("あ\u2029い") << QByteArray::fromHex("82a00d0a82a2");
-  QTest::newRow("letter outside the code page") << QStringLiteral("é\u2029") << QByteArray("?\r\n");
-  QTest::newRow("character beyond 16 bits") << QStringLiteral("a😀\u2029b") << QByteArray("a?\r\nb");
-  QTest::newRow("unpaired surrogate before a break")
-      << QStringLiteral("a") + QChar(0xD83D) + QChar::ParagraphSeparator << QByteArray("a?\r\n");
+  const QString stand_ins = QString::fromUtf8("〜−¥");
+  const QString replaced = QString::fromUtf8("～－\\");
+  const QByteArray replacedBytes = QByteArray::fromHex("8160817c5c");
+  for (const QString way : {"keys", "input method", "other tool"}) {
+    const QByteArray prefix = way.toUtf8() + ": ";
+    QTest::newRow(prefix + "stand-ins") << way << stand_ins << replaced << replacedBytes;
+    QTest::newRow(prefix + "outside the code page")
+        << way << QString::fromUtf8("aé😀b") << QStringLiteral("a??b") << QByteArray("a??b");
+    QTest::newRow(prefix + "code page 932 text")
+        << way << QString::fromUtf8("ｶﾞあ√") << QString::fromUtf8("ｶﾞあ√")
+        << QByteArray::fromHex("b6de82a08795");
+  }
+  QTest::newRow("other tool: breaks kept")
+      << QStringLiteral("other tool") << QString::fromUtf8("〜\u2029é")
+      << QString::fromUtf8("～\u2029?") << QByteArray::fromHex("81600d0a3f");
 }
 
-void BytePaneTest::readsEditedTextThroughTheCodec() {
+void BytePaneTest::showsWhatItHoldsAsTextComesIn() {
+  QFETCH(QString, way);
   QFETCH(QString, typed);
+  QFETCH(QString, shown);
   QFETCH(QByteArray, held);
   BytePane pane;
-  pane.textCursor().insertText(typed);
-  QCOMPARE(pane.text(), held);
+  pane.setText("x");
+  if (way == "keys") {
+    typeCharacters(pane, typed);
+  } else if (way == "input method") {
+    QInputMethodEvent preedit(typed, {});
+    QCoreApplication::sendEvent(&pane, &preedit);
+    QInputMethodEvent commit;
+    commit.setCommitString(typed);
+    QCoreApplication::sendEvent(&pane, &commit);
+  } else {
+    pane.textCursor().insertText(typed);
+    QCoreApplication::processEvents();
+  }
+  QCOMPARE(pane.document()->toRawText(), QStringLiteral("x") + shown);
+  QCOMPARE(pane.text(), "x" + held);
+  if (way != "other tool") {
+    pane.undo();
+    QCOMPARE(pane.text(), QByteArray("x"));
+  }
 }
 
 void BytePaneTest::countsLinesAndFindsTheirStarts_data() {
@@ -297,14 +298,14 @@ void BytePaneTest::tabMovesTheFocus() {
 
 void BytePaneTest::copiesTheSelectionAsTextAndRawBytes() {
   BytePane pane;
-  pane.setText(QByteArray::fromHex("41b6de0d0a8795f541"));
+  pane.setText(QByteArray::fromHex("41b6de0d0a8795f54181e3"));
   select(pane, 1, pane.document()->characterCount() - 1);
   pane.copy();
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
   QVERIFY(data);
-  QCOMPARE(data->data(vesk::kCp932MimeType), QByteArray::fromHex("b6de0d0a8795f541"));
+  QCOMPARE(data->data(vesk::kCp932MimeType), QByteArray::fromHex("b6de0d0a8795f54181e3"));
   // F541 is the user-defined area's 942nd code: 5 rows of 188 after F040.
-  QCOMPARE(data->text(), QString::fromUtf8("ｶﾞ\n√") + QChar(0xE000 + 5 * 188 + 1));
+  QCOMPARE(data->text(), QString::fromUtf8("ｶﾞ\n√") + QChar(0xE000 + 5 * 188 + 1) + u'√');
   QCOMPARE(pane.textCursor().selectionStart(), 1);
 }
 
@@ -322,6 +323,9 @@ void BytePaneTest::pastesWhatTheClipboardOffers_data() {
                               << QByteArray::fromHex("6162834b0d0a6566");
   QTest::newRow("text that code page 932 cannot hold")
       << QByteArray() << std::optional<QString>(QString::fromUtf8("é€")) << QByteArray("ab??ef");
+  QTest::newRow("text with a stand-in")
+      << QByteArray() << std::optional<QString>(QString::fromUtf8("〜"))
+      << QByteArray::fromHex("616281606566");
   QTest::newRow("empty text") << QByteArray() << std::optional<QString>(QStringLiteral(""))
                               << QByteArray("abef");
   QTest::newRow("no text at all") << QByteArray() << std::optional<QString>()

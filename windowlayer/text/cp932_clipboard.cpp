@@ -15,7 +15,7 @@ QString rawFormat() { return QString::fromLatin1(kCp932MimeType); }
 std::unique_ptr<QMimeData> mimeDataForBytes(QByteArrayView bytes) {
   auto data = std::make_unique<QMimeData>();
   // Empty but not null, so that readers can tell empty text from none.
-  QString text = textFromBytes(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QString text = exchangeTextFromBytes(bytes);
   data->setText(text.isNull() ? QStringLiteral("") : text);
   const QByteArray raw = bytes.toByteArray();
   data->setData(rawFormat(), raw.isNull() ? QByteArrayLiteral("") : raw);
@@ -33,7 +33,7 @@ std::optional<QByteArray> bytesFromMimeData(const QMimeData& data) {
   if (data.hasText()) {
     const QString text = data.text();
     if (text.isNull()) return std::nullopt;
-    return bytesFromText(text);
+    return bytesFromExchangeText(text);
   }
   return std::nullopt;
 }

@@ -16,14 +16,14 @@ namespace vesk {
 
 inline constexpr char kCp932MimeType[] = "text/plain;charset=windows-31j";
 
-// Unicode text (line breaks as '\n', which Qt turns into the platform's own)
-// and the raw bytes.
+// Unicode text (exchange text of cp932_text.h: line breaks as '\n', which
+// Qt turns into the platform's own) and the raw bytes.
 std::unique_ptr<QMimeData> mimeDataForBytes(QByteArrayView bytes);
 
 // The bytes that `data` offers, or nothing when it offers no text at all or
 // its transfer failed (the owner too slow, or gone mid-way), never part of
-// the text. Unicode text comes back through the codec with its line breaks
-// as they are.
+// the text. Unicode text is read as exchange text: its line breaks become
+// CR LF.
 std::optional<QByteArray> bytesFromMimeData(const QMimeData& data);
 
 // Replaces the clipboard's content with `bytes`.

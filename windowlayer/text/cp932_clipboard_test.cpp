@@ -26,6 +26,9 @@ void Cp932ClipboardTest::offersTextAndRawBytes_data() {
   QTest::newRow("lines end in LF") << QByteArray("a\r\nb\r\n") << QStringLiteral("a\nb\n");
   QTest::newRow("half-width kana") << QByteArray::fromHex("b6de") << QString::fromUtf8("ｶﾞ");
   QTest::newRow("square root") << QByteArray::fromHex("8795") << QString::fromUtf8("√");
+  QTest::newRow("square root's second code as the character")
+      << QByteArray::fromHex("81e3") << QString::fromUtf8("√");
+  QTest::newRow("lone breaks kept") << QByteArray("a\nb\r") << QStringLiteral("a\nb\r");
   QTest::newRow("user-defined corner") << QByteArray::fromHex("f9fc") << QString(QChar(0xE757));
   QTest::newRow("empty") << QByteArray() << QString();
 }
@@ -54,8 +57,11 @@ void Cp932ClipboardTest::readsRawBytesFirstThenText_data() {
       << Raw(QByteArray()) << Text(QStringLiteral("x")) << false << Raw(QByteArray());
   QTest::newRow("text only") << Raw() << Text(QString::fromUtf8("ア\r\nｱ")) << false
                              << Raw(QByteArray::fromHex("83410d0ab1"));
-  QTest::newRow("text keeps its LF")
-      << Raw() << Text(QStringLiteral("a\nb")) << false << Raw("a\nb");
+  QTest::newRow("every kind of break becomes CR LF")
+      << Raw() << Text(QString::fromUtf8("a\nb\rc\r\nd\u2028e")) << false
+      << Raw("a\r\nb\r\nc\r\nd\r\ne");
+  QTest::newRow("stand-ins") << Raw() << Text(QString::fromUtf8("〜−")) << false
+                             << Raw(QByteArray::fromHex("8160817c"));
   QTest::newRow("characters outside code page 932")
       << Raw() << Text(QString::fromUtf8("é😀")) << false << Raw("??");
   QTest::newRow("empty text") << Raw() << Text(QString()) << false << Raw(QByteArray());

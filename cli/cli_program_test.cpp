@@ -8,12 +8,17 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <algorithm>
+#include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "conversion/convert.h"
@@ -60,33 +65,41 @@ class ProgramTest : public ::testing::Test {
     return dir_ / name;
   }
 
-  // Runs the program with the given standard input; stdout is the named
-  // file when given (to try a full device, for example).
+  // How to start the program, beyond its arguments and standard input.
+  struct Launch {
+    std::string stdoutPath;            // standard output into this file (a full device)
+    std::vector<int> closed;           // descriptors 0-2 to start closed
+    std::vector<std::string> wrapper;  // a command to run it under (setpriv, unshare)
+  };
+
+  // Runs the program with the given standard input, in the test directory.
   Result run(const std::vector<std::string>& arguments, const std::string& input = "",
-             const std::string& stdoutPath = "") {
+             const Launch& launch = {}) {
     const fs::path in = file(".stdin", input);
-    const fs::path out = stdoutPath.empty() ? dir_ / ".stdout" : fs::path(stdoutPath);
+    const fs::path out = launch.stdoutPath.empty() ? dir_ / ".stdout" : fs::path(launch.stdoutPath);
     const fs::path err = dir_ / ".stderr";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    for (const int fd : launch.closed) posix_spawn_file_actions_addclose(&actions, fd);
     posix_spawn_file_actions_addchdir_np(&actions, dir_.c_str());
-    std::vector<std::string> argv = {VESKTEXT_CONVERT_PATH};
+    std::vector<std::string> argv = launch.wrapper;
+    argv.push_back(VESKTEXT_CONVERT_PATH);
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     std::vector<char*> pointers;
     for (std::string& argument : argv) pointers.push_back(argument.data());
     pointers.push_back(nullptr);
     pid_t pid = 0;
     Result result;
-    if (posix_spawn(&pid, pointers[0], &actions, nullptr, pointers.data(), environ) == 0) {
+    if (posix_spawnp(&pid, pointers[0], &actions, nullptr, pointers.data(), environ) == 0) {
       int status = 0;
       ::waitpid(pid, &status, 0);
       result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     posix_spawn_file_actions_destroy(&actions);
-    if (stdoutPath.empty()) result.out = readFile(out);
+    if (launch.stdoutPath.empty()) result.out = readFile(out);
     result.err = readFile(err);
     fs::remove(in);
     fs::remove(dir_ / ".stdout");
@@ -138,7 +151,7 @@ TEST_F(ProgramTest, HelpAndVersion) {
   const Result help = run({"--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_EQ(help.out.rfind("Usage: vesktext-convert --to-standard|--to-local", 0), 0u);
-  EXPECT_NE(help.out.find("invalid"), std::string::npos);
+  EXPECT_NE(help.out.find("--replace"), std::string::npos);
   const Result version = run({"--version"});
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.out, "vesktext-convert 1.20\n");
@@ -172,31 +185,6 @@ TEST_F(ProgramTest, EachFileEndsOnItsOwn) {
                                     "B\xf0"));
 }
 
-TEST_F(ProgramTest, OutputFileIsWrittenAndReplaced) {
-  const auto input = file("in", "\x83\x4b\x82\xa0");
-  file("out", "old contents that are longer");
-  fs::permissions(dir_ / "out",
-                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  const Result result = run({"--to-local", "-o", "out", "in"});
-  EXPECT_EQ(result.exitCode, 0);
-  EXPECT_EQ(result.out, "");
-  EXPECT_EQ(readFile(dir_ / "out"), ConvertZtoH("\x83\x4b\x82\xa0"));
-  EXPECT_EQ(listing(), (std::vector<std::string>{"in", "out"}));
-  EXPECT_EQ(fs::status(dir_ / "out").permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-}
-
-TEST_F(ProgramTest, NewOutputFileGetsTheUsualPermissions) {
-  const auto input = file("in", "abc");
-  const mode_t mask = ::umask(022);
-  const Result result = run({"--to-local", "-o", "new", "in"});
-  ::umask(mask);
-  EXPECT_EQ(result.exitCode, 0);
-  EXPECT_EQ(fs::status(dir_ / "new").permissions(), fs::perms::owner_read | fs::perms::owner_write |
-                                                        fs::perms::group_read |
-                                                        fs::perms::others_read);
-}
-
 TEST_F(ProgramTest, UnreadableFileNamesFileAndReason) {
   const Result missing = run({"--to-standard", "no-such-file"});
   EXPECT_EQ(missing.exitCode, 1);
@@ -222,34 +210,318 @@ TEST_F(ProgramTest, FailedRunLeavesNoPartialOutput) {
   EXPECT_EQ(listing(), (std::vector<std::string>{"good", "out"}));
 }
 
-TEST_F(ProgramTest, UnwritableOutputNamesFileAndReason) {
-  const auto input = file("in", "abc");
-  const Result noFolder = run({"--to-local", "-o", "no-folder/out", "in"});
-  EXPECT_EQ(noFolder.exitCode, 1);
-  EXPECT_EQ(noFolder.err,
-            "vesktext-convert: cannot write 'no-folder/out': No such file or directory\n");
-  fs::create_directory(dir_ / "taken");
-  const Result onFolder = run({"--to-local", "-o", "taken", "in"});
-  EXPECT_EQ(onFolder.exitCode, 1);
-  EXPECT_NE(onFolder.err.find("cannot write 'taken': "), std::string::npos);
-  EXPECT_EQ(listing(), (std::vector<std::string>{"in", "taken"}));
-}
-
 TEST_F(ProgramTest, FullStandardOutputIsAnError) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  const Result result = run({"--to-standard"}, std::string(100000, 'a'), "/dev/full");
+  const Result result = run({"--to-standard"}, std::string(100000, 'a'), {"/dev/full", {}, {}});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.err,
             "vesktext-convert: cannot write standard output: No space left on device\n");
 }
 
 TEST_F(ProgramTest, Utf8RoundTrip) {
-  const std::string text = "ガイドは「あ」√\r\nｶﾞ😀\n";
+  const std::string text = "ガイドは「あ」√\r\nｶﾞ〜\n";
   const Result local = run({"--to-local", "--utf-8"}, text);
   EXPECT_EQ(local.exitCode, 0);
   const Result standard = run({"--to-standard", "--utf-8"}, local.out);
-  EXPECT_EQ(standard.out, "ガイドは「あ」√\r\nガ?\n");
+  EXPECT_EQ(standard.out, "ガイドは「あ」√\r\nガ～\n");
 }
+
+// What code page 932 cannot hold stops the conversion, names the place, and
+// leaves -o's file as it was; --replace writes '?' and counts.
+TEST_F(ProgramTest, Utf8ThatCannotBeWrittenStopsOrIsCounted) {
+  const auto input = file("in", "ok\nab😀\xff\n");
+  file("out", "kept");
+  const Result stopped = run({"--to-local", "--utf-8", "-o", "out", "in"});
+  EXPECT_EQ(stopped.exitCode, 1);
+  EXPECT_EQ(stopped.err,
+            "vesktext-convert: 'in', line 2, column 3: U+1F600 has no code in code page 932 "
+            "(--replace writes '?')\n");
+  EXPECT_EQ(readFile(dir_ / "out"), "kept");
+  const Result replaced = run({"--to-local", "--utf-8", "--replace", "in", "-"}, "\xe3\x81");
+  EXPECT_EQ(replaced.exitCode, 0);
+  EXPECT_EQ(replaced.out, "ok\nab??\n?");
+  EXPECT_EQ(replaced.err,
+            "vesktext-convert: 'in': wrote '?' for 2 characters that code page 932 cannot hold "
+            "or that is not UTF-8\n"
+            "vesktext-convert: standard input: wrote '?' for 1 character that code page 932 "
+            "cannot hold or that is not UTF-8\n");
+}
+
+// -o onto each kind of thing a name can lead to. Each row prepares the test
+// directory, runs the conversion of "in" (ア) into "out", and checks.
+struct TargetCase {
+  const char* name;
+  bool needsRoot;
+  void (*prepare)(const fs::path& dir);
+  std::vector<std::string> wrapper;  // run the program under this command
+  int exitCode;
+  const char* message;  // part of standard error
+  void (*check)(const fs::path& dir);
+};
+
+void PrintTo(const TargetCase& c, std::ostream* out) { *out << c.name; }
+
+class OutputTarget : public ProgramTest, public ::testing::WithParamInterface<TargetCase> {};
+
+TEST_P(OutputTarget, IsWrittenSafely) {
+  const TargetCase& c = GetParam();
+  if (c.needsRoot && ::geteuid() != 0) GTEST_SKIP() << "needs root";
+  file("in", "\x83\x41");
+  c.prepare(dir_);
+  const mode_t mask = ::umask(022);
+  const Result result = run({"--to-local", "-o", "out", "in"}, "", {"", {}, c.wrapper});
+  ::umask(mask);
+  EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+  EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+  c.check(dir_);
+  for (const auto& entry : fs::directory_iterator(dir_)) {
+    EXPECT_NE(entry.path().filename().string().rfind(".out", 0), 0u) << "temporary file left";
+  }
+}
+
+fs::perms permissions(const fs::path& path) { return fs::status(path).permissions(); }
+struct stat statusOf(const fs::path& path) {
+  struct stat status {};
+  ::stat(path.c_str(), &status);
+  return status;
+}
+constexpr auto rw_r__r__ =
+    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
+constexpr uid_t kNobody = 65534;
+const std::vector<std::string> kAsNobody = {"setpriv", "--reuid=65534", "--regid=65534",
+                                            "--clear-groups"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Program, OutputTarget,
+    ::testing::Values(
+        TargetCase{"NewFileGetsTheUsualPermissions",
+                   false,
+                   [](const fs::path&) {},
+                   {},
+                   0,
+                   "",
+                   [](const fs::path& dir) {
+                     EXPECT_EQ(readFile(dir / "out"), "\xb1");
+                     EXPECT_EQ(permissions(dir / "out"), rw_r__r__);
+                   }},
+        TargetCase{"FileKeepsItsPermissions",
+                   false,
+                   [](const fs::path& dir) {
+                     writeFile(dir / "out", "old contents that are longer");
+                     fs::permissions(dir / "out", fs::perms::owner_read | fs::perms::owner_write |
+                                                      fs::perms::group_read);
+                   },
+                   {},
+                   0,
+                   "",
+                   [](const fs::path& dir) {
+                     EXPECT_EQ(readFile(dir / "out"), "\xb1");
+                     EXPECT_EQ(permissions(dir / "out"), fs::perms::owner_read |
+                                                             fs::perms::owner_write |
+                                                             fs::perms::group_read);
+                   }},
+        TargetCase{"LinkIsFollowedAndStays",
+                   false,
+                   [](const fs::path& dir) {
+                     writeFile(dir / "real", "old");
+                     fs::create_symlink("real", dir / "out");
+                   },
+                   {},
+                   0,
+                   "",
+                   [](const fs::path& dir) {
+                     EXPECT_TRUE(fs::is_symlink(dir / "out"));
+                     EXPECT_EQ(readFile(dir / "real"), "\xb1");
+                   }},
+        TargetCase{"DanglingLinkGetsItsTarget",
+                   false,
+                   [](const fs::path& dir) {
+                     fs::create_directory(dir / "sub");
+                     fs::create_symlink("sub/new", dir / "out");
+                   },
+                   {},
+                   0,
+                   "",
+                   [](const fs::path& dir) {
+                     EXPECT_TRUE(fs::is_symlink(dir / "out"));
+                     EXPECT_EQ(readFile(dir / "sub/new"), "\xb1");
+                   }},
+        TargetCase{"LinkPlantedInASharedDirectoryIsRefused",
+                   true,
+                   [](const fs::path& dir) {
+                     fs::permissions(dir, fs::perms::all | fs::perms::sticky_bit);
+                     writeFile(dir / "victim", "precious");
+                     fs::create_symlink("victim", dir / "out");
+                     ASSERT_EQ(::lchown((dir / "out").c_str(), kNobody, kNobody), 0);
+                   },
+                   {},
+                   1,
+                   "lies in a shared directory and belongs to another user",
+                   [](const fs::path& dir) { EXPECT_EQ(readFile(dir / "victim"), "precious"); }},
+        TargetCase{"FifoIsWrittenInto",
+                   false,
+                   [](const fs::path& dir) {
+                     ASSERT_EQ(::mkfifo((dir / "out").c_str(), 0600), 0);
+                     // A reader, so that opening it for writing does not wait.
+                     std::thread([dir] {
+                       writeFile(dir / "read", readFile(dir / "out"));
+                     }).detach();
+                   },
+                   {},
+                   0,
+                   "",
+                   [](const fs::path& dir) {
+                     EXPECT_TRUE(fs::is_fifo(dir / "out"));
+                     for (int i = 0; i < 100 && readFile(dir / "read").empty(); ++i) {
+                       std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                     }
+                     EXPECT_EQ(readFile(dir / "read"), "\xb1");
+                   }},
+        TargetCase{"DeviceIsWrittenInto",
+                   true,
+                   [](const fs::path&) {},
+                   // A null device of its own, in a mount namespace of its own.
+                   {"unshare", "--mount", "--propagation", "private", "sh", "-c",
+                    "mount -t tmpfs none . && mknod out c 1 3 && \"$0\" \"$@\" && "
+                    "test -c out && echo still a device >&2"},
+                   0,
+                   "still a device",
+                   [](const fs::path&) {}},
+        TargetCase{"DirectoryFailsBeforeReading",
+                   false,
+                   [](const fs::path& dir) { fs::create_directory(dir / "out"); },
+                   {},
+                   1,
+                   "cannot write 'out': Is a directory",
+                   [](const fs::path& dir) { EXPECT_TRUE(fs::is_directory(dir / "out")); }},
+        TargetCase{"OwnerKeptSetIdBitsDropped",
+                   true,
+                   [](const fs::path& dir) {
+                     writeFile(dir / "out", "old");
+                     ASSERT_EQ(::chown((dir / "out").c_str(), kNobody, kNobody), 0);
+                     ASSERT_EQ(::chmod((dir / "out").c_str(), 06755), 0);
+                   },
+                   {},
+                   0,
+                   "",
+                   [](const fs::path& dir) {
+                     const struct stat status = statusOf(dir / "out");
+                     EXPECT_EQ(status.st_uid, kNobody);
+                     EXPECT_EQ(status.st_gid, kNobody);
+                     EXPECT_EQ(status.st_mode & 07777, 0755u);
+                     EXPECT_EQ(readFile(dir / "out"), "\xb1");
+                   }},
+        TargetCase{"OwnerThatCannotBeKeptRefuses", true,
+                   [](const fs::path& dir) {
+                     fs::permissions(dir, fs::perms::all);
+                     writeFile(dir / "out", "root's");
+                     fs::permissions(dir / "out", fs::perms::all);
+                     fs::permissions(dir / "in", fs::perms::all);
+                   },
+                   kAsNobody, 1, "cannot keep its owner and group",
+                   [](const fs::path& dir) { EXPECT_EQ(readFile(dir / "out"), "root's"); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ProgramTest, LongestNamesAndNewlinesInNames) {
+  const auto input = file("in", "\x83\x41");
+  const std::string longest(255, 'n');
+  EXPECT_EQ(run({"--to-local", "-o", longest, "in"}).exitCode, 0);
+  EXPECT_EQ(readFile(dir_ / longest), "\xb1");
+  const Result newline = run({"--to-local", "no\nsuch\x1b"});
+  EXPECT_EQ(newline.err,
+            "vesktext-convert: cannot read 'no\\nsuch\\x1B': No such file or directory\n");
+}
+
+// A standard stream that is closed at start is reported as one, and no file
+// the program opens takes its place.
+struct ClosedCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  int closed;
+  int exitCode;
+  const char* message;
+};
+
+void PrintTo(const ClosedCase& c, std::ostream* out) { *out << c.name; }
+
+class ClosedStream : public ProgramTest, public ::testing::WithParamInterface<ClosedCase> {};
+
+TEST_P(ClosedStream, IsAnErrorNotAFile) {
+  const ClosedCase& c = GetParam();
+  file("out", "kept");
+  const Result result = run(c.arguments, "\x83\x41", {"", {c.closed}, {}});
+  EXPECT_EQ(result.exitCode, c.exitCode);
+  EXPECT_EQ(result.err, c.message);
+  EXPECT_EQ(readFile(dir_ / "out"), c.exitCode == 0 ? "\xb1" : "kept");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Program, ClosedStream,
+    ::testing::Values(
+        ClosedCase{"Input",
+                   {"--to-local", "-o", "out"},
+                   0,
+                   1,
+                   "vesktext-convert: cannot read standard input: Bad file descriptor\n"},
+        ClosedCase{"OutputForHelp",
+                   {"--help"},
+                   1,
+                   1,
+                   "vesktext-convert: cannot write standard output: Bad file descriptor\n"},
+        ClosedCase{"OutputForText",
+                   {"--to-local"},
+                   1,
+                   1,
+                   "vesktext-convert: cannot write standard output: Bad file descriptor\n"},
+        ClosedCase{"ErrorWhileAllGoesWell", {"--to-local", "-o", "out"}, 2, 0, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A signal in the middle of a conversion into -o's file leaves neither a
+// temporary file nor a new file behind.
+class Signalled : public ProgramTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(Signalled, LeavesNoTemporaryFile) {
+  int input[2];
+  ASSERT_EQ(::pipe(input), 0);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, input[0], 0);
+  posix_spawn_file_actions_addclose(&actions, input[1]);
+  posix_spawn_file_actions_addchdir_np(&actions, dir_.c_str());
+  // The shell that runs the tests may have started it ignoring some signals.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t defaults;
+  sigfillset(&defaults);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+  std::string program = VESKTEXT_CONVERT_PATH;
+  std::vector<std::string> argv = {program, "--to-local", "-o", "out"};
+  std::vector<char*> pointers;
+  for (std::string& argument : argv) pointers.push_back(argument.data());
+  pointers.push_back(nullptr);
+  pid_t pid = 0;
+  ASSERT_EQ(posix_spawn(&pid, program.c_str(), &actions, &attributes, pointers.data(), environ), 0);
+  ::close(input[0]);
+  const std::string chunk(1 << 16, 'a');
+  ASSERT_EQ(::write(input[1], chunk.data(), chunk.size()), static_cast<ssize_t>(chunk.size()));
+  for (int i = 0; i < 500 && listing().empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_EQ(listing().size(), 1u) << "no temporary file while converting";
+  ::kill(pid, GetParam());
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ::close(input[1]);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == GetParam());
+  EXPECT_EQ(listing(), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Program, Signalled,
+                         ::testing::Values(SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE),
+                         [](const auto& info) {
+                           return "SIG" + std::string(sigabbrev_np(info.param));
+                         });
 
 // Random mixed text, long enough for many read buffers, cut at arbitrary
 // places by them.

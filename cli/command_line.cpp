@@ -28,6 +28,8 @@ Command parseCommandLine(std::span<const std::string_view> arguments) {
       toLocal = true;
     } else if (argument == "--utf-8") {
       job.utf8 = true;
+    } else if (argument == "--replace") {
+      job.replace = true;
     } else if (argument == "--help" || argument == "-h") {
       help = true;
     } else if (argument == "--version") {
@@ -51,6 +53,7 @@ Command parseCommandLine(std::span<const std::string_view> arguments) {
   if (version) return ShowVersion{};
   if (toStandard && toLocal) return UsageError{"--to-standard and --to-local exclude each other"};
   if (!toStandard && !toLocal) return UsageError{"give a direction: --to-standard or --to-local"};
+  if (job.replace && !job.utf8) return UsageError{"--replace goes with --utf-8"};
   job.direction = toStandard ? Direction::ToStandard : Direction::ToLocal;
   return job;
 }

@@ -16,6 +16,7 @@ namespace vesk::cli {
 struct ConversionJob {
   Direction direction = Direction::ToStandard;
   bool utf8 = false;                  // read and write UTF-8 instead of code page 932
+  bool replace = false;               // with utf8: '?' for what code page 932 cannot hold
   std::optional<std::string> output;  // none: standard output
   std::vector<std::string> inputs;    // "-" is standard input; empty means "-"
 };

@@ -20,10 +20,11 @@ class ConversionFilter : public ChunkFilter {
 };
 
 // UTF-8 around the conversion. A byte order mark at the start of the input
-// is written at the start of the output, rather than converted as '?'.
+// is written at the start of the output; code page 932 has no code for it.
 class Utf8ConversionPipeline : public ChunkFilter {
  public:
-  explicit Utf8ConversionPipeline(Direction direction) : conversion_(direction) {}
+  Utf8ConversionPipeline(Direction direction, bool replace)
+      : input_(replace), conversion_(direction) {}
 
   void feed(std::string_view chunk, std::string& out) override {
     run(chunk, out, [](ChunkFilter& stage, std::string_view in, std::string& stageOut) {
@@ -37,6 +38,8 @@ class Utf8ConversionPipeline : public ChunkFilter {
       stage.finish(stageOut);
     });
   }
+
+  std::size_t replaced() const override { return input_.replaced(); }
 
  private:
   template <typename Step>
@@ -62,8 +65,8 @@ class Utf8ConversionPipeline : public ChunkFilter {
 
 }  // namespace
 
-std::unique_ptr<ChunkFilter> makeConversionPipeline(Direction direction, bool utf8) {
-  if (utf8) return std::make_unique<Utf8ConversionPipeline>(direction);
+std::unique_ptr<ChunkFilter> makeConversionPipeline(Direction direction, bool utf8, bool replace) {
+  if (utf8) return std::make_unique<Utf8ConversionPipeline>(direction, replace);
   return std::make_unique<ConversionFilter>(direction);
 }
 

@@ -2,11 +2,12 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace vesk::cli {
 
-// A file that cannot be read or written; the message names the file and the
-// system's reason.
+// A file that cannot be read or written, or whose text cannot be converted;
+// the message names the file and the reason.
 class FileError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -14,8 +15,12 @@ class FileError : public std::runtime_error {
 
 enum class Access { Read, Write };
 
-// "cannot read 'name': <strerror(error)>"; "-" is named standard input or
-// standard output.
-[[noreturn]] void throwFileError(Access access, const std::string& name, int error);
+// How messages name a file: 'name', with control characters escaped (\n,
+// \x1B...) so that a name cannot break or forge a line of output; "-" is
+// standard input or standard output.
+std::string fileName(Access access, std::string_view name);
+
+// "cannot read 'name': <strerror(error)>".
+[[noreturn]] void throwFileError(Access access, std::string_view name, int error);
 
 }  // namespace vesk::cli

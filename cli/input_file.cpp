@@ -10,7 +10,8 @@
 namespace vesk::cli {
 
 InputFile::InputFile(std::string name)
-    : name_(std::move(name)), fd_(name_ == "-" ? STDIN_FILENO : ::open(name_.c_str(), O_RDONLY)) {
+    : name_(std::move(name)),
+      fd_(name_ == "-" ? STDIN_FILENO : ::open(name_.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC)) {
   if (fd_ < 0) throwFileError(Access::Read, name_, errno);
 }
 

@@ -8,20 +8,20 @@
 #include "cli/command_line.h"
 #include "cli/help_text.h"
 #include "cli/run_conversion.h"
+#include "cli/standard_streams.h"
 
 int main(int argc, char** argv) {
   using namespace vesk::cli;
+  guardStandardStreams();
   const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const Command command = parseCommandLine(arguments);
   return std::visit(
       [](const auto& request) {
         using Request = std::decay_t<decltype(request)>;
         if constexpr (std::is_same_v<Request, ShowHelp>) {
-          std::cout << helpText() << std::flush;
-          return std::cout ? 0 : 1;
+          return writeStandardOutput(helpText());
         } else if constexpr (std::is_same_v<Request, ShowVersion>) {
-          std::cout << versionText() << std::flush;
-          return std::cout ? 0 : 1;
+          return writeStandardOutput(versionText());
         } else if constexpr (std::is_same_v<Request, UsageError>) {
           std::cerr << kProgramName << ": " << request.message << " (see --help)\n";
           return 2;

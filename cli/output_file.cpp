@@ -1,52 +1,147 @@
 #include "cli/output_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <vector>
+#include <cstring>
 
 #include "cli/file_error.h"
+#include "cli/temporary_files.h"
 
 namespace vesk::cli {
 
 namespace {
 
-std::string temporaryTemplate(const std::string& name) {
-  const std::size_t slash = name.rfind('/');
-  const std::string directory = slash == std::string::npos ? "" : name.substr(0, slash + 1);
-  const std::string base = slash == std::string::npos ? name : name.substr(slash + 1);
-  return directory + "." + base + ".XXXXXX";
+constexpr int kMaxLinks = 40;  // as the kernel follows at most
+
+std::string directoryOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// mkstemp makes the file readable by its owner only; the output should keep
-// the permissions of the file it replaces, or get the usual ones when new.
-mode_t outputFileMode(const std::string& name) {
-  struct stat existing {};
-  if (::stat(name.c_str(), &existing) == 0) return existing.st_mode & 07777;
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+std::string baseOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Like the kernel's protected_symlinks: a link in a sticky directory that
+// others may write to is followed only when it belongs to us or to the
+// directory's owner; anyone could have planted it.
+bool mayFollow(const std::string& link, const struct stat& linkStatus) {
+  struct stat directory {};
+  if (::stat(directoryOf(link).c_str(), &directory) != 0) return false;
+  const bool shared = (directory.st_mode & S_ISVTX) != 0 && (directory.st_mode & S_IWOTH) != 0;
+  return !shared || linkStatus.st_uid == ::geteuid() || linkStatus.st_uid == directory.st_uid;
+}
+
+// Follows symbolic links from path to the file they lead to, which need not
+// exist yet. Throws FileError, naming name.
+std::string followLinks(const std::string& name, std::string path, struct stat& status,
+                        bool& exists) {
+  for (int hops = 0;; ++hops) {
+    if (::lstat(path.c_str(), &status) != 0) {
+      if (errno != ENOENT) throwFileError(Access::Write, name, errno);
+      exists = false;
+      return path;
+    }
+    if (!S_ISLNK(status.st_mode)) {
+      exists = true;
+      return path;
+    }
+    if (hops == kMaxLinks) throwFileError(Access::Write, name, ELOOP);
+    if (!mayFollow(path, status)) {
+      throw FileError("will not write " + fileName(Access::Write, name) + ": the link " +
+                      fileName(Access::Write, path) +
+                      " lies in a shared directory and belongs to another user");
+    }
+    std::string target(static_cast<std::size_t>(status.st_size) + 1, '\0');
+    ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+    if (length < 0) throwFileError(Access::Write, name, errno);
+    target.resize(static_cast<std::size_t>(length));
+    path = target.starts_with('/') ? target : directoryOf(path) + "/" + target;
+  }
+}
+
+// ".name.XXXXXX" beside the target, the name shortened to fit the directory.
+std::string temporaryPattern(const std::string& target) {
+  const std::string directory = directoryOf(target);
+  long maxName = ::pathconf(directory.c_str(), _PC_NAME_MAX);
+  if (maxName <= 0) maxName = 255;
+  const std::string suffix = ".XXXXXX";
+  const std::string base =
+      "." + baseOf(target).substr(0, static_cast<std::size_t>(maxName) - suffix.size() - 1);
+  return (target.find('/') == std::string::npos ? "" : directory + "/") + base + suffix;
+}
+
+void syncDirectoryOf(const std::string& path) {
+  const int directory = ::open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+  if (directory < 0) return;
+  // Best effort: the file is already in place; this makes the rename durable.
+  ::fsync(directory);
+  ::close(directory);
 }
 
 }  // namespace
 
-Output::Output(std::string name) : name_(std::move(name)), fd_(STDOUT_FILENO) {
-  if (name_ == "-") return;
-  std::string pattern = temporaryTemplate(name_);
-  std::vector<char> path(pattern.begin(), pattern.end());
-  path.push_back('\0');
-  fd_ = ::mkstemp(path.data());
-  if (fd_ < 0) throwFileError(Access::Write, name_, errno);
-  temporaryName_ = path.data();
-  ::fchmod(fd_, outputFileMode(name_));
+Output::Output(std::string name) : name_(std::move(name)) {
+  if (name_ == "-") {
+    fd_ = STDOUT_FILENO;
+    return;
+  }
+  struct stat status {};
+  // What the name finally leads to, /proc's links to pipes and terminals included.
+  if (::stat(name_.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+    if (S_ISDIR(status.st_mode)) throwFileError(Access::Write, name_, EISDIR);
+    fd_ = ::open(name_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd_ < 0) throwFileError(Access::Write, name_, errno);
+    ownFd_ = true;
+    return;
+  }
+  bool exists = false;
+  target_ = followLinks(name_, name_, status, exists);
+  openTemporaryBeside(target_);
+  if (!exists) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd_, 0666 & ~mask);
+    return;
+  }
+  const bool sameOwner = status.st_uid == ::geteuid() && status.st_gid == ::getegid();
+  if (!sameOwner && ::fchown(fd_, status.st_uid, status.st_gid) != 0) {
+    const int error = errno;
+    discard();  // no destructor runs for a constructor that throws
+    throw FileError("will not replace " + fileName(Access::Write, name_) +
+                    ": cannot keep its owner and group: " + std::strerror(error));
+  }
+  // After fchown, which may clear them: never the set-ID or sticky bits.
+  ::fchmod(fd_, status.st_mode & 0777);
 }
 
-Output::~Output() {
-  if (temporaryName_.empty()) return;
-  ::close(fd_);
-  ::unlink(temporaryName_.c_str());
+void Output::openTemporaryBeside(const std::string& target) {
+  temporary_ = temporaryPattern(target);
+  fd_ = makeTemporaryFile(temporary_);
+  if (fd_ < 0) {
+    const int error = errno;
+    temporary_.clear();
+    throwFileError(Access::Write, name_, error);
+  }
+  ownFd_ = true;
+}
+
+Output::~Output() { discard(); }
+
+void Output::discard() {
+  if (ownFd_ && fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temporary_.empty()) {
+    ::unlink(temporary_.c_str());
+    forgetTemporaryFile();
+    temporary_.clear();
+  }
 }
 
 void Output::write(std::string_view bytes) {
@@ -61,16 +156,19 @@ void Output::write(std::string_view bytes) {
 }
 
 void Output::commit() {
-  if (temporaryName_.empty()) return;
+  if (!ownFd_) return;
+  // The data must be on disk before the name points at it.
+  if (!temporary_.empty() && ::fsync(fd_) != 0) throwFileError(Access::Write, name_, errno);
   const int closed = ::close(fd_);
   fd_ = -1;
-  if (closed != 0 || std::rename(temporaryName_.c_str(), name_.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(temporaryName_.c_str());
-    temporaryName_.clear();
-    throwFileError(Access::Write, name_, error);
+  if (closed != 0) throwFileError(Access::Write, name_, errno);
+  if (temporary_.empty()) return;
+  if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    throwFileError(Access::Write, name_, errno);
   }
-  temporaryName_.clear();
+  temporary_.clear();
+  forgetTemporaryFile();
+  syncDirectoryOf(target_);
 }
 
 }  // namespace vesk::cli

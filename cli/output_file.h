@@ -1,7 +1,16 @@
 #pragma once
 
-// Where the converted text goes: standard output, or a file that is replaced
-// only when everything has been written.
+// Where the converted text goes: standard output, or a named file.
+//
+// A regular file (new or existing) is written as a temporary file beside it
+// and put in its place only when everything has been written and synced, so
+// it is replaced whole or not at all. The new file keeps the old one's owner,
+// group and permission bits, but never its set-user-ID, set-group-ID or
+// sticky bit; when the owner or group cannot be kept, nothing is written. A
+// symbolic link is followed and its target replaced; the link stays, unless
+// it lies in a shared sticky directory and belongs to another user (a link
+// planted there could point anywhere). Anything else that is not a directory
+// (a device, a FIFO, /dev/stdout) is opened and written into directly.
 
 #include <string>
 #include <string_view>
@@ -10,8 +19,8 @@ namespace vesk::cli {
 
 class Output {
  public:
-  // "-" is standard output; any other name is written through a temporary
-  // file in the same directory. Throws FileError.
+  // "-" is standard output. Checks the target and makes the temporary file
+  // at once, so a bad name fails before any input is read. Throws FileError.
   explicit Output(std::string name);
   // Without commit(), a temporary file is removed and the named file stays as it was.
   ~Output();
@@ -24,9 +33,15 @@ class Output {
   void commit();
 
  private:
-  std::string name_;
-  std::string temporaryName_;  // empty for standard output
-  int fd_;
+  void openTemporaryBeside(const std::string& target);
+  // Closes the file and removes a temporary one.
+  void discard();
+
+  std::string name_;       // as given, for messages
+  std::string target_;     // the regular file to replace, links followed
+  std::string temporary_;  // empty unless writing through a temporary file
+  int fd_ = -1;
+  bool ownFd_ = false;  // false for standard output
 };
 
 }  // namespace vesk::cli

@@ -2,9 +2,43 @@
 
 namespace vesk::cli {
 
-void appendUtf8(char32_t codePoint, std::string& out) {
-  if (codePoint >= 0xD800 && codePoint <= 0xDFFF) codePoint = kReplacementCharacter;
-  const auto byte = [&out](char32_t value) { out.push_back(static_cast<char>(value)); };
+Utf8Sequence readUtf8(std::string_view text, std::size_t pos) {
+  using Kind = Utf8Sequence::Kind;
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  if (lead < 0x80) return {Kind::Valid, lead, 1};
+  std::size_t length = 0;
+  char32_t codePoint = 0;
+  unsigned char low = 0x80;  // the range of the byte after the lead
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    codePoint = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    codePoint = lead & 0x0Fu;
+    if (lead == 0xE0) low = 0xA0;   // no overlong forms
+    if (lead == 0xED) high = 0x9F;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    codePoint = lead & 0x07u;
+    if (lead == 0xF0) low = 0x90;   // no overlong forms
+    if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+  } else {
+    return {Kind::Invalid, 0, 1};
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    if (pos + i == text.size()) return {Kind::Unfinished, 0, i};
+    const auto byte = static_cast<unsigned char>(text[pos + i]);
+    if (byte < low || byte > high) return {Kind::Invalid, 0, i};
+    codePoint = codePoint << 6 | (byte & 0x3Fu);
+    low = 0x80;
+    high = 0xBF;
+  }
+  return {Kind::Valid, codePoint, length};
+}
+
+char* writeUtf8(char32_t codePoint, char* out) {
+  const auto byte = [&out](char32_t value) { *out++ = static_cast<char>(value); };
   if (codePoint < 0x80) {
     byte(codePoint);
   } else if (codePoint < 0x800) {
@@ -20,55 +54,7 @@ void appendUtf8(char32_t codePoint, std::string& out) {
     byte(0x80 | (codePoint >> 6 & 0x3F));
     byte(0x80 | (codePoint & 0x3F));
   }
-}
-
-void Utf8Decoder::start(unsigned char byte, std::u32string& out) {
-  low_ = 0x80;
-  high_ = 0xBF;
-  if (byte < 0x80) {
-    out.push_back(byte);
-    return;
-  }
-  if (byte >= 0xC2 && byte <= 0xDF) {
-    missing_ = 1;
-    codePoint_ = byte & 0x1Fu;
-  } else if (byte >= 0xE0 && byte <= 0xEF) {
-    missing_ = 2;
-    codePoint_ = byte & 0x0Fu;
-    if (byte == 0xE0) low_ = 0xA0;   // no overlong forms
-    if (byte == 0xED) high_ = 0x9F;  // no surrogates
-  } else if (byte >= 0xF0 && byte <= 0xF4) {
-    missing_ = 3;
-    codePoint_ = byte & 0x07u;
-    if (byte == 0xF0) low_ = 0x90;   // no overlong forms
-    if (byte == 0xF4) high_ = 0x8F;  // nothing above U+10FFFF
-  } else {
-    out.push_back(kReplacementCharacter);
-  }
-}
-
-void Utf8Decoder::feed(std::string_view chunk, std::u32string& out) {
-  for (const char c : chunk) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (missing_ == 0) {
-      start(byte, out);
-    } else if (byte < low_ || byte > high_) {
-      // The sequence so far is one ill-formed part; the byte starts afresh.
-      missing_ = 0;
-      out.push_back(kReplacementCharacter);
-      start(byte, out);
-    } else {
-      codePoint_ = codePoint_ << 6 | (byte & 0x3Fu);
-      low_ = 0x80;
-      high_ = 0xBF;
-      if (--missing_ == 0) out.push_back(codePoint_);
-    }
-  }
-}
-
-void Utf8Decoder::finish(std::u32string& out) {
-  if (missing_ != 0) out.push_back(kReplacementCharacter);
-  missing_ = 0;
+  return out;
 }
 
 }  // namespace vesk::cli

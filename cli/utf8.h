@@ -1,35 +1,28 @@
 #pragma once
 
-// UTF-8 in pieces: a decoder that takes its input in chunks, cut anywhere.
+// UTF-8, one sequence at a time, strictly: the well-formed sequences of the
+// Unicode Standard (table 3-7), no overlong forms, no surrogates.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace vesk::cli {
 
-inline constexpr char32_t kReplacementCharacter = 0xFFFD;
-
-// Appends the UTF-8 form of a code point (a surrogate is written as U+FFFD).
-void appendUtf8(char32_t codePoint, std::string& out);
-
-// Invalid input gives U+FFFD for each maximal part of an ill-formed sequence
-// (the W3C/Unicode practice), so one stray byte costs one character.
-class Utf8Decoder {
- public:
-  // Appends the code points completed by this chunk; an unfinished sequence
-  // at its end waits for the next chunk.
-  void feed(std::string_view chunk, std::u32string& out);
-
-  // Ends the input: an unfinished sequence becomes U+FFFD.
-  void finish(std::u32string& out);
-
- private:
-  void start(unsigned char byte, std::u32string& out);
-
-  char32_t codePoint_ = 0;
-  int missing_ = 0;           // continuation bytes still to come
-  unsigned char low_ = 0x80;  // range of the next continuation byte
-  unsigned char high_ = 0xBF;
+struct Utf8Sequence {
+  enum class Kind { Valid, Invalid, Unfinished };
+  Kind kind;
+  char32_t codePoint;  // when Valid
+  // Valid: the sequence's bytes. Invalid: the bytes of its maximal ill-formed
+  // part, so that one stray byte costs one. Unfinished: the bytes present,
+  // which a longer text may complete.
+  std::size_t length;
 };
+
+// The sequence that starts at text[pos]; pos must be inside text.
+Utf8Sequence readUtf8(std::string_view text, std::size_t pos);
+
+// Writes the UTF-8 form of a code point that is not a surrogate; returns the end.
+char* writeUtf8(char32_t codePoint, char* out);
 
 }  // namespace vesk::cli

@@ -1,6 +1,6 @@
 #include "cp932/cp932_codec.h"
 
-#include "cp932/cp932_tables.h"
+#include "cp932/code_lookup.h"
 
 namespace vesk::cp932 {
 
@@ -8,14 +8,6 @@ namespace {
 
 bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
-// The code of a unit: below 0x100 one byte, else lead << 8 | trail; 0 for a
-// unit without one, such as a surrogate (U+0000 is told apart by the caller).
-std::uint16_t codeOf(char16_t unit) {
-  const std::size_t block = tables::kEncodeBlockIndex[unit >> tables::kEncodeBlockBits];
-  const std::size_t entry = unit & ((1u << tables::kEncodeBlockBits) - 1);
-  return tables::kEncodeBlocks[(block << tables::kEncodeBlockBits) | entry];
-}
 
 // Writes a code, one or two bytes; returns the end.
 char* writeCode(std::uint16_t code, char* out) {
@@ -40,30 +32,19 @@ char* writeUnit(char16_t unit, char* out) {
 
 }  // namespace
 
-bool isLeadByte(unsigned char byte) { return tables::kLeadRow[byte] != 0; }
-
 char16_t decodeNext(std::string_view bytes, std::size_t& pos) {
   const auto lead = static_cast<unsigned char>(bytes[pos]);
-  const unsigned row = tables::kLeadRow[lead];
-  if (row != 0 && pos + 1 < bytes.size()) {
-    const auto trail = static_cast<unsigned char>(bytes[pos + 1]);
-    const unsigned column = trail - tables::kTrailFirst;
-    if (column < tables::kTrailCount) {
-      const char16_t unit = tables::kDoubleByte[(row - 1) * tables::kTrailCount + column];
-      if (unit != 0) {
-        pos += 2;
-        return unit;
-      }
+  if (pos + 1 < bytes.size()) {
+    if (const char16_t unit = pairAt(lead, static_cast<unsigned char>(bytes[pos + 1]))) {
+      pos += 2;
+      return unit;
     }
   }
   pos += 1;
-  return tables::kSingleByte[lead];
+  return singleAt(lead);
 }
 
-char16_t exchangeForm(char16_t unit) {
-  const unsigned number = static_cast<unsigned>(unit - tables::kDuplicateBase);
-  return number < tables::kDuplicateCount ? tables::kDuplicateCharacter[number] : unit;
-}
+char16_t exchangeForm(char16_t unit) { return exchangeFormOf(unit); }
 
 bool appendEncoded(char32_t codePoint, std::string& out) {
   if (codePoint > 0xFFFF) return false;

@@ -37,11 +37,8 @@ std::size_t encodeInto(std::u16string_view text, char* out);
 // writes as the character's first code.
 char16_t exchangeForm(char16_t unit);
 
-// The pieces of decode and encode, for converting a stream in chunks.
-
-// Whether the byte may begin a two-byte character, so that what it reads as
-// depends on the byte after it.
-bool isLeadByte(unsigned char byte);
+// The pieces of decode and encode, for converting a stream in chunks (the
+// table lookups themselves are in code_lookup.h).
 
 // Reads the character at bytes[pos] and moves pos past it (one or two bytes).
 // pos must be inside bytes.

@@ -154,7 +154,9 @@ TEST_F(ProgramTest, HelpAndVersion) {
   EXPECT_NE(help.out.find("--replace"), std::string::npos);
   const Result version = run({"--version"});
   EXPECT_EQ(version.exitCode, 0);
-  EXPECT_EQ(version.out, "vesktext-convert 1.20\n");
+  EXPECT_EQ(version.out,
+            "vesktext-convert 1.20\n"
+            "Copyright (c) 2026 The Vesktext developers; MIT License (see LICENSE).\n");
   EXPECT_EQ(version.err, "");
 }
 

@@ -2,7 +2,10 @@
 
 namespace vesk::cli {
 
-std::string_view versionText() { return "vesktext-convert 1.20\n"; }
+std::string_view versionText() {
+  return "vesktext-convert 1.20\n"
+         "Copyright (c) 2026 The Vesktext developers; MIT License (see LICENSE).\n";
+}
 
 std::string_view helpText() {
   return R"(Usage: vesktext-convert --to-standard|--to-local [--utf-8 [--replace]] [-o OUT] [FILE...]

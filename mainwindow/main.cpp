@@ -12,7 +12,7 @@
 int main(int argc, char* argv[]) {
   vesk::Application application(argc, argv);
   vesk::Application::setTitle(QStringLiteral("Vesktext"));
-  QGuiApplication::setDesktopFileName(QStringLiteral("vesktext"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vesktext.vesktext"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vesktext.png")));
   vesk::installFontSubstitutes();
   // Closing the main window ends the program even while hidden windows exist.

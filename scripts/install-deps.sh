@@ -15,6 +15,7 @@ test_packages=(
   clang libclang-rt-14-dev libfuzzer-14-dev clang-format
   libicu-dev icu-devtools
   xvfb xauth xdotool xclip x11-utils imagemagick nkf python3
+  appstream desktop-file-utils bash-completion
 )
 
 case "${1:-run}" in

@@ -74,24 +74,35 @@ void CodeSetScanner::invalid(std::uint64_t offset) {
 }
 
 void CodeSetScanner::feedUtf8(std::string_view chunk) {
-  decoded_.clear();
-  utf8_.feed(chunk, decoded_);
-  // The decoder marks invalid input with U+FFFD, so a U+FFFD the file itself
-  // holds also makes it not UTF-8; it is then judged by its Shift_JIS shape.
-  for (const char32_t codePoint : decoded_) {
-    if (codePoint == kReplacementCharacter) {
+  if (!evidence_.utf8Valid) return;
+  std::string_view text = chunk;
+  if (!utf8Pending_.empty()) {
+    utf8Joined_.assign(utf8Pending_).append(chunk);
+    utf8Pending_.clear();
+    text = utf8Joined_;
+  }
+  for (std::size_t pos = 0; pos < text.size();) {
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
+    const Utf8Sequence sequence = readUtf8(text, pos);
+    if (sequence.kind == Utf8Sequence::Kind::Unfinished) {
+      utf8Pending_.assign(text.substr(pos));
+      return;
+    }
+    if (sequence.kind == Utf8Sequence::Kind::Invalid) {
       evidence_.utf8Valid = false;
       return;
     }
-    if (codePoint >= 0x80) ++evidence_.utf8NonAscii;
+    ++evidence_.utf8NonAscii;
+    pos += sequence.length;
   }
 }
 
 CodeSetEvidence CodeSetScanner::finish() {
   if (lead_ >= 0) invalid(evidence_.bytes - 1);
-  decoded_.clear();
-  utf8_.finish(decoded_);
-  if (!decoded_.empty()) evidence_.utf8Valid = false;
+  if (!utf8Pending_.empty()) evidence_.utf8Valid = false;
   const CodeSetEvidence evidence = evidence_;
   *this = CodeSetScanner();
   return evidence;

@@ -50,8 +50,8 @@ class CodeSetScanner {
   CodeSetEvidence evidence_;
   int lead_ = -1;  // a lead byte waiting for the next chunk
   bool afterKanaLetter_ = false;
-  Utf8Decoder utf8_;
-  std::u32string decoded_;
+  std::string utf8Pending_;  // an unfinished UTF-8 sequence at the end of a chunk
+  std::string utf8Joined_;
 };
 
 }  // namespace vesk::cli

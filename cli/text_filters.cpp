@@ -1,10 +1,12 @@
 #include "cli/text_filters.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 #include "cli/utf8.h"
+#include "cli/utf8_forms.h"
 #include "cp932/code_lookup.h"
 
 namespace vesk::cli {
@@ -28,14 +30,45 @@ bool wordIsAscii(const char* at) {
   return (word & 0x8080808080808080) == 0;
 }
 
-// Copies the ASCII bytes at text[pos], a word at a time; advances pos and out.
-void copyAscii(std::string_view text, std::size_t& pos, char*& out) {
-  while (pos + kWord <= text.size() && wordIsAscii(text.data() + pos)) {
-    std::memcpy(out, text.data() + pos, kWord);
-    out += kWord;
-    pos += kWord;
+std::uint32_t load32(const unsigned char* at) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::uint32_t word;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+  } else {
+    return at[0] | at[1] << 8 | at[2] << 16 | static_cast<std::uint32_t>(at[3]) << 24;
   }
-  while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) *out++ = text[pos++];
+}
+
+// The code of the three-byte sequence that starts the word (its first byte
+// lowest), or 0 when it is none, or one to read with care: E0 (overlong
+// forms), ED (surrogates), a character without a code.
+std::uint16_t threeByteCode(std::uint32_t word) {
+  if ((word & 0xC0C0F0) != 0x8080E0) return 0;
+  const std::uint32_t lead = word & 0x0F;
+  if (lead == 0x0 || lead == 0xD) return 0;
+  return cp932::codeOf(
+      static_cast<char16_t>(lead << 12 | (word & 0x3F00) >> 2 | (word & 0x3F0000) >> 16));
+}
+
+// Writes a code of one byte (below 0x100) or two; returns the end.
+char* writeCode(std::uint16_t code, char* out) {
+  if (code < 0x100) {
+    *out = static_cast<char>(code);
+    return out + 1;
+  }
+  out[0] = static_cast<char>(code >> 8);
+  out[1] = static_cast<char>(code & 0xFF);
+  return out + 2;
+}
+
+// Writes all four bytes of a packed form; the UTF-8 bytes come first.
+void storePacked(char* out, PackedUtf8 packed) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out, &packed, sizeof packed);
+  } else {
+    for (unsigned i = 0; i < sizeof packed; ++i) out[i] = static_cast<char>(packed >> (8 * i));
+  }
 }
 
 std::string hexBytes(std::string_view bytes) {
@@ -80,12 +113,31 @@ void Utf8ToCp932::convert(std::string_view text, bool atEnd, std::string& out) {
   const std::size_t start = out.size();
   out.resize(start + text.size());
   char* dst = out.data() + start;
+  const auto* const bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t size = text.size();
   std::size_t pos = 0;
-  while (pos < text.size()) {
-    copyAscii(text, pos, dst);
-    // Only the input's very first character can be a byte order mark.
-    if (pos > 0) atStart_ = false;
-    if (pos == text.size()) break;
+  // Only the input's very first character can be a byte order mark.
+  if (atStart_ && size > 0 && bytes[0] < 0x80) atStart_ = false;
+  while (pos < size) {
+    if (bytes[pos] < 0x80) {
+      if (pos + kWord <= size && wordIsAscii(text.data() + pos)) {
+        std::memcpy(dst, text.data() + pos, kWord);
+        dst += kWord;
+        pos += kWord;
+      } else {
+        *dst++ = text[pos++];
+      }
+      continue;
+    }
+    // Most text outside ASCII is runs of three-byte characters: read them
+    // here, four bytes at a time.
+    std::uint16_t code = 0;
+    while (pos + 4 <= size && (code = threeByteCode(load32(bytes + pos))) != 0) {
+      dst = writeCode(code, dst);
+      pos += 3;
+      atStart_ = false;
+    }
+    if (pos == size || bytes[pos] < 0x80) continue;
     const Utf8Sequence sequence = readUtf8(text, pos);
     if (sequence.kind == Utf8Sequence::Kind::Unfinished && !atEnd) {
       pending_.assign(text.substr(pos));
@@ -102,14 +154,11 @@ void Utf8ToCp932::convert(std::string_view text, bool atEnd, std::string& out) {
       const std::uint16_t code = sequence.codePoint > 0xFFFF
                                      ? 0
                                      : cp932::codeOf(static_cast<char16_t>(sequence.codePoint));
-      if (code == 0) {
+      if (code == 0 && sequence.codePoint != 0) {
         dst = replaceOrStop(
             text, pos, codePointName(sequence.codePoint) + " has no code in code page 932", dst);
-      } else if (code < 0x100) {
-        *dst++ = static_cast<char>(code);
       } else {
-        *dst++ = static_cast<char>(code >> 8);
-        *dst++ = static_cast<char>(code & 0xFF);
+        dst = writeCode(code, dst);
       }
     }
     atStart_ = false;
@@ -128,25 +177,43 @@ void Cp932ToUtf8::finish(std::string& out) {
 }
 
 void Cp932ToUtf8::convert(std::string_view text, bool atEnd, std::string& out) {
-  // A byte or a pair reads as one unit of at most three UTF-8 bytes.
+  const Utf8Forms& forms = utf8Forms();
+  // A byte or a pair reads as one character of at most three UTF-8 bytes,
+  // stored four at a time.
   const std::size_t start = out.size();
-  out.resize(start + 3 * text.size());
+  out.resize(start + 3 * text.size() + 1);
   char* dst = out.data() + start;
   const auto* const bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t size = text.size();
   std::size_t pos = 0;
-  while (pos < text.size()) {
-    copyAscii(text, pos, dst);
-    if (pos == text.size()) break;
-    char16_t unit = 0;
-    if (pos + 1 < text.size()) {
-      unit = cp932::pairAt(bytes[pos], bytes[pos + 1]);
-    } else if (!atEnd && cp932::isLeadByte(bytes[pos])) {
+  while (pos < size) {
+    if (bytes[pos] < 0x80) {
+      if (pos + kWord <= size && wordIsAscii(text.data() + pos)) {
+        std::memcpy(dst, text.data() + pos, kWord);
+        dst += kWord;
+        pos += kWord;
+      } else {
+        *dst++ = text[pos++];
+      }
+      continue;
+    }
+    // Runs of two-byte characters, one table read each.
+    PackedUtf8 packed = 0;
+    while (pos + 1 < size && bytes[pos] >= 0x80 &&
+           (packed = forms.pairs[bytes[pos] << 8 | bytes[pos + 1]]) != 0) {
+      storePacked(dst, packed);
+      dst += packed >> kPackedLengthShift;
+      pos += 2;
+    }
+    if (pos == size || bytes[pos] < 0x80) continue;
+    if (pos + 1 == size && !atEnd && cp932::isLeadByte(bytes[pos])) {
       pending_.assign(1, text[pos]);
       break;
     }
-    pos += unit != 0 ? 2 : 1;
-    if (unit == 0) unit = cp932::singleAt(bytes[pos - 1]);
-    dst = writeUtf8(cp932::exchangeFormOf(unit), dst);
+    // A byte that reads on its own: half-width kana, or one that forms no character.
+    packed = forms.single[bytes[pos++]];
+    storePacked(dst, packed);
+    dst += packed >> kPackedLengthShift;
   }
   out.resize(static_cast<std::size_t>(dst - out.data()));
 }

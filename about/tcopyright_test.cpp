@@ -173,7 +173,7 @@ void TCopyrightTest::labels_data() {
                            << "Vesktext" << QPoint(88, 128) << 32 << true;
   QTest::newRow("Label11") << "Label11"
                            << "VeskGraph"
-                           << "ver 1.20" << QPoint(216, 144) << 12 << false;
+                           << "ver 1.20" << QPoint(224, 144) << 12 << false;
 }
 
 void TCopyrightTest::labels() {

@@ -24,7 +24,8 @@ int main(int argc, char* argv[]) {
   QApplication::setQuitOnLastWindowClosed(true);
 
   vesk::TForm1 Form1;
-  vesk::TCopyright Copyright;
+  // Its parent only keeps it above the main window, and minimised with it.
+  vesk::TCopyright Copyright(&Form1);
   Form1.setAboutDialog(&Copyright);
   Form1.show();
   return QApplication::exec();

@@ -17,7 +17,7 @@ mkfifo "$fifo_dir/display"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo_dir/display" 2>/dev/null &
 server=$!
 pids=("$server")
-trap 'kill "${pids[@]}" 2>/dev/null; wait "${pids[@]}" 2>/dev/null; rm -rf "$fifo_dir"' EXIT
+trap 'kill "${pids[@]}" 2>/dev/null; wait "${pids[@]}" 2>/dev/null || true; rm -rf "$fifo_dir"' EXIT
 
 read -r -t 20 number <"$fifo_dir/display" || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$number"

@@ -124,21 +124,6 @@ INSTANTIATE_TEST_SUITE_P(
                     WrapCase{"from_two_pi_rounded_up", static_cast<float>(2 * kPi), kPi / 30}),
     [](const testing::TestParamInfo<WrapCase>& info) { return std::string(info.param.name); });
 
-TEST(OrbitStep, SixtiethStepEndsJustBelowTwoPiAndTheNextWrapsJustBelowAStep) {
-  const long double sixtieth = stepsFromStart(60).angle;
-  const long double sixtyFirst = stepsFromStart(61).angle;
-  EXPECT_LT(sixtieth, 2 * kPi);
-  EXPECT_GT(sixtieth, 2 * kPi - 1e-5L);
-  EXPECT_LT(sixtyFirst, kPi / 30);
-  EXPECT_GT(sixtyFirst, kPi / 30 - 1e-5L);
-}
-
-TEST(OrbitStep, StepMovesToTheAdvancedAngle) {
-  for (const float angle : {0.0F, 1.0F, 6.2F}) {
-    EXPECT_EQ(nextOrbitStep(angle, kWidth, kHeight).angle, advanceOrbitAngle(angle));
-  }
-}
-
 TEST(OrbitStep, ALongRunKeepsTheAngleInRangeAndRarelyTakesSixtyOneSteps) {
   // Wrap points drift in single precision; a revolution therefore takes 60
   // steps, except very rarely 61. Counted between consecutive wraps.

@@ -13,14 +13,12 @@
 namespace vesk {
 
 TCopyright::TCopyright(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowStaysOnTopHint),
-      ui(std::make_unique<Ui::Copyright>()) {
+    : FramedDialog(parent), ui(std::make_unique<Ui::Copyright>()) {
   ui->setupUi(this);
   // The tab captions and the memos take the window font; a .ui file can only
   // give point sizes.
   setFont(windowFont());
-  setFixedSize(size());
+  frameClientArea();
   for (QLabel* label : findChildren<QLabel*>()) {
     if (label->pixmap().isNull()) label->adjustSize();
   }
@@ -60,7 +58,7 @@ void TCopyright::setVisible(bool visible) {
     centreOnScreen();
     placed_ = true;
   }
-  QDialog::setVisible(visible);
+  FramedDialog::setVisible(visible);
 }
 
 void TCopyright::centreOnScreen() {
@@ -85,7 +83,7 @@ void TCopyright::keyPressEvent(QKeyEvent* event) {
       event->accept();
       return;
     default:
-      QDialog::keyPressEvent(event);
+      FramedDialog::keyPressEvent(event);
   }
 }
 

@@ -4,10 +4,10 @@
 // Credit the orbit animation, which runs as the application's idle handler
 // while that page is active (even when the dialog is closed on it).
 
-#include <QDialog>
 #include <memory>
 
 #include "about/orbit_animation.h"
+#include "windowlayer/controls/framed_dialog.h"
 
 namespace Ui {
 class Copyright;
@@ -15,7 +15,7 @@ class Copyright;
 
 namespace vesk {
 
-class TCopyright : public QDialog {
+class TCopyright : public FramedDialog {
   Q_OBJECT
 
  public:

@@ -40,15 +40,11 @@ class TForm1Test : public QObject {
   void buttonsCarryTheirGlyphs();
   void labelOneIsSizedToItsText();
   void windowIsFixedWithoutMaximise();
-  void windowOpensCentred();
   void everyControlUsesTheWindowFont();
-  void panesStartWithOneEmptyLine();
-  void focusStartsInUpperPane();
+  void opensCentredWithAnEmptyLineInEachPaneAndFocusAbove();
   void tabWalksPanesThenButtons_data();
   void tabWalksPanesThenButtons();
   void enterInPaneStartsNewLine();
-  void enterOnFocusedButtonClicksIt_data();
-  void enterOnFocusedButtonClicksIt();
   void escapeDoesNothing_data();
   void escapeDoesNothing();
   void aboutButtonShowsDialogModallyEachTime();
@@ -135,23 +131,8 @@ void TForm1Test::buttonsCarryTheirGlyphs() {
   auto* button = control<GlyphButton>(QTest::currentDataTag());
   QCOMPARE(button->glyph(), glyph);
   QCOMPARE(button->glyphAboveCaption(), above);
-  const vesk::GlyphPictures& pictures = button->glyphPictures();
-  for (const QPixmap* picture : {&pictures.normal, &pictures.disabled}) {
-    QCOMPARE(picture->size(), pictureSize);
-    const QImage image = picture->toImage();
-    // The ground, olive in the artwork, is see-through; the picture is not all ground.
-    QCOMPARE(qAlpha(image.pixel(0, image.height() - 1)), 0);
-    int opaque = 0;
-    for (int y = 0; y < image.height(); ++y)
-      for (int x = 0; x < image.width(); ++x) {
-        const QRgb pixel = image.pixel(x, y);
-        if (qAlpha(pixel) == 0) continue;
-        ++opaque;
-        QVERIFY2(qRgb(qRed(pixel), qGreen(pixel), qBlue(pixel)) != qRgb(128, 128, 0),
-                 "olive ground left opaque");
-      }
-    QVERIFY(opaque > 0);
-  }
+  // The pictures themselves are glyph_strip_test's.
+  QCOMPARE(button->glyphPictures().normal.size(), pictureSize);
   // The group of glyph and caption fits the button.
   const vesk::GlyphPlacement where = button->placement();
   QVERIFY(button->rect().contains(where.glyph));
@@ -184,14 +165,6 @@ void TForm1Test::windowIsFixedWithoutMaximise() {
   QCOMPARE(form_->size(), QSize(438, 389));
 }
 
-void TForm1Test::windowOpensCentred() {
-  showAndActivate();
-  const QPoint screenCentre = form_->screen()->availableGeometry().center();
-  const QPoint offset = form_->frameGeometry().center() - screenCentre;
-  QVERIFY2(offset.manhattanLength() <= 2,
-           qPrintable(QStringLiteral("off centre by %1,%2").arg(offset.x()).arg(offset.y())));
-}
-
 void TForm1Test::everyControlUsesTheWindowFont() {
   for (QWidget* widget : form_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     const QFontInfo info(widget->font());
@@ -201,13 +174,13 @@ void TForm1Test::everyControlUsesTheWindowFont() {
   }
 }
 
-void TForm1Test::panesStartWithOneEmptyLine() {
+void TForm1Test::opensCentredWithAnEmptyLineInEachPaneAndFocusAbove() {
+  showAndActivate();
+  const QPoint offset =
+      form_->frameGeometry().center() - form_->screen()->availableGeometry().center();
+  QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QString::number(offset.x())));
   QCOMPARE(upper()->text(), kCrLf);
   QCOMPARE(lower()->text(), kCrLf);
-}
-
-void TForm1Test::focusStartsInUpperPane() {
-  showAndActivate();
   QCOMPARE(QApplication::focusWidget(), upper());
 }
 
@@ -249,32 +222,6 @@ void TForm1Test::enterInPaneStartsNewLine() {
   // Typed at the caret, which the initial line break leaves at the end.
   QCOMPARE(upper()->text(), QByteArray("\r\nab\r\n\r\n"));
   QCOMPARE(QApplication::focusWidget(), upper());
-}
-
-void TForm1Test::enterOnFocusedButtonClicksIt_data() {
-  QTest::addColumn<QString>("button");
-  QTest::addColumn<QByteArray>("expectedUpper");
-  QTest::addColumn<QByteArray>("expectedLower");
-
-  // A Convert adds its own CR LF after the converted CR LF.
-  QTest::newRow("ConvertHtoZB") << "ConvertHtoZB" << kCrLf << QByteArray("\r\n\r\n");
-  QTest::newRow("ConvertZtoHB") << "ConvertZtoHB" << QByteArray("\r\n\r\n") << kCrLf;
-  QTest::newRow("BeforeCopyB") << "BeforeCopyB" << kCrLf << kCrLf;
-}
-
-void TForm1Test::enterOnFocusedButtonClicksIt() {
-  QFETCH(QString, button);
-  QFETCH(QByteArray, expectedUpper);
-  QFETCH(QByteArray, expectedLower);
-  showAndActivate();
-  auto* target = form_->findChild<GlyphButton*>(button);
-  target->setFocus();
-  QSignalSpy clicks(target, &QAbstractButton::clicked);
-
-  QTest::keyClick(target, Qt::Key_Return);
-  QCOMPARE(clicks.count(), 1);
-  QCOMPARE(upper()->text(), expectedUpper);
-  QCOMPARE(lower()->text(), expectedLower);
 }
 
 void TForm1Test::escapeDoesNothing_data() {

@@ -6,7 +6,7 @@ set -euo pipefail
 
 run_packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxcb1-dev
   libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-vlgothic fonts-liberation
 )
@@ -16,6 +16,7 @@ test_packages=(
   libicu-dev icu-devtools
   xvfb xauth xdotool xclip x11-utils imagemagick nkf python3
   appstream desktop-file-utils bash-completion
+  openbox at-spi2-core dbus-daemon python3-pyatspi
 )
 
 case "${1:-run}" in

@@ -1,17 +1,36 @@
 #!/usr/bin/env bash
 # Runs a command on a private virtual X server of its own, so that tests of
 # the real clipboard and real windows need no display and can run in parallel.
-# Usage: with-xvfb.sh COMMAND [ARG...]
+# With --openbox the server has a window manager, as a desktop has; without
+# it, none.
+# Usage: with-xvfb.sh [--openbox] COMMAND [ARG...]
 set -euo pipefail
-[ $# -gt 0 ] || { echo "usage: $0 COMMAND [ARG...]" >&2; exit 2; }
+manager=
+if [ "${1:-}" = --openbox ]; then
+  manager=openbox
+  shift
+fi
+[ $# -gt 0 ] || { echo "usage: $0 [--openbox] COMMAND [ARG...]" >&2; exit 2; }
 
 fifo_dir="$(mktemp -d)"
 mkfifo "$fifo_dir/display"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo_dir/display" 2>/dev/null &
 server=$!
-trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -rf "$fifo_dir"' EXIT
+pids=("$server")
+trap 'kill "${pids[@]}" 2>/dev/null; wait "${pids[@]}" 2>/dev/null || true; rm -rf "$fifo_dir"' EXIT
 
 read -r -t 20 number <"$fifo_dir/display" || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$number"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+
+if [ -n "$manager" ]; then
+  # Its own configuration directory keeps the user's openbox settings out.
+  XDG_CONFIG_HOME="$fifo_dir" openbox >/dev/null 2>&1 &
+  pids+=($!)
+  # A window manager announces itself on the root window once it manages.
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+  done
+fi
 "$@"

@@ -1,5 +1,6 @@
-"""The real vesktext program on the X server named by DISPLAY, driven the way
-a user drives it: xdotool for the mouse, xclip for the clipboard."""
+"""The real vesktext program on the X server named by DISPLAY: xdotool finds
+its window, xclip reaches the clipboard, xprop reads what the window manager
+is told."""
 
 import subprocess
 import time
@@ -20,9 +21,15 @@ CONTROLS = {
 }
 
 
-def run(*command, data=None):
-    return subprocess.run(command, input=data, capture_output=True, check=True,
+def run(*command, data=None, check=True):
+    return subprocess.run(command, input=data, capture_output=True, check=check,
                           timeout=30).stdout
+
+
+def window_property(window, name):
+    """What xprop shows of a window's property after the '=' (all of it)."""
+    shown = run("xprop", "-len", "100000000", "-id", window, name).decode()
+    return shown.split(" = ", 1)[1].strip() if " = " in shown else None
 
 
 def wait_until(condition, what, attempts=200):
@@ -41,10 +48,15 @@ class RunningProgram:
         self.process = subprocess.Popen([program], stderr=subprocess.DEVNULL)
         found = run("xdotool", "search", "--sync", "--onlyvisible", "--name", "^Vesktext$")
         self.window = found.split()[0].decode()
-        shell = run("xdotool", "getwindowgeometry", "--shell", self.window).decode()
-        fields = dict(line.split("=", 1) for line in shell.split())
-        self.origin = (int(fields["X"]), int(fields["Y"]))
-        self.size = (int(fields["WIDTH"]), int(fields["HEIGHT"]))
+        self.origin, self.size = self.geometry()
+
+    def geometry(self):
+        """The window's position on the screen and its size. (xdotool counts a
+        window manager's frame twice.)"""
+        shown = run("xwininfo", "-id", self.window).decode()
+        fields = dict(line.strip().split(": ", 1) for line in shown.splitlines() if ": " in line)
+        return ((int(fields["Absolute upper-left X"]), int(fields["Absolute upper-left Y"])),
+                (int(fields["Width"]), int(fields["Height"])))
 
     def __enter__(self):
         return self
@@ -53,17 +65,6 @@ class RunningProgram:
         if self.process.poll() is None:
             self.process.terminate()
         self.process.wait(timeout=10)
-
-    def visible_windows(self):
-        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
-                                str(self.process.pid)], capture_output=True, timeout=30)
-        return set(found.stdout.decode().split())
-
-    def click(self, control):
-        left, top, width, height = CONTROLS[control]
-        x = self.origin[0] + (left + width // 2) * self.scale
-        y = self.origin[1] + (top + height // 2) * self.scale
-        run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
 
     def screenshot(self):
         """The window's pixels as rows of (r, g, b) tuples."""

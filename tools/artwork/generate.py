@@ -12,7 +12,8 @@ import icons
 import spritesheet
 
 DESKTOP_ICON_SIZES = (48, 64, 128, 256)
-# Built into the program as Qt resources; the desktop icon sizes are installed beside it.
+# Built into the program as Qt resources; the desktop icon sizes are installed
+# beside it too, and give the window its icon in every size.
 EMBEDDED = (
     "glyphs/copy.bmp",
     "glyphs/paste.bmp",
@@ -20,6 +21,7 @@ EMBEDDED = (
     "glyphs/arrow_up.bmp",
     "glyphs/question.bmp",
     "icons/vesktext.png",
+    *("icons/vesktext-%d.png" % size for size in DESKTOP_ICON_SIZES),
     "icons/copyright.png",
     "bitmaps/KALDREN.bmp",
 )

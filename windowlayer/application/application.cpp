@@ -10,11 +10,22 @@
 
 namespace vesk {
 
+namespace {
+
+// Kept here rather than as Qt's application display name: Qt appends that
+// name to every other window's title ("Copyright — Vesktext").
+QString& applicationTitle() {
+  static QString title;
+  return title;
+}
+
+}  // namespace
+
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
 
-void Application::setTitle(const QString& title) { setApplicationDisplayName(title); }
+void Application::setTitle(const QString& title) { applicationTitle() = title; }
 
-QString Application::title() { return applicationDisplayName(); }
+QString Application::title() { return applicationTitle(); }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
   try {

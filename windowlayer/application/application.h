@@ -17,8 +17,8 @@ class Application : public QApplication {
  public:
   Application(int& argc, char** argv);
 
-  // The title shown as the caption of the error report (and by the platform
-  // wherever it names the program).
+  // The title shown as the caption of the error report. Task bars show the
+  // main window's caption, which is the same text.
   static void setTitle(const QString& title);
   static QString title();
 

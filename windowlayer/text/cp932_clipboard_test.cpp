@@ -15,6 +15,8 @@ class Cp932ClipboardTest : public QObject {
   void offersTextAndRawBytes();
   void readsRawBytesFirstThenText_data();
   void readsRawBytesFirstThenText();
+  void readsOtherTextForms_data();
+  void readsOtherTextForms();
   void clipboardKeepsTheBytes_data();
   void clipboardKeepsTheBytes();
   void emptyClipboardHasNoText();
@@ -80,6 +82,31 @@ void Cp932ClipboardTest::readsRawBytesFirstThenText() {
   data.setData(QStringLiteral("image/png"), "\x89PNG");
   if (raw) data.setData(vesk::kCp932MimeType, failed ? QByteArray() : QByteArray("") + *raw);
   if (text) data.setText(failed ? QString() : QStringLiteral("") + *text);
+  QCOMPARE(vesk::bytesFromMimeData(data), bytes);
+}
+
+// Forms that owners other than Qt programs offer, spelt as they spell them.
+void Cp932ClipboardTest::readsOtherTextForms_data() {
+  QTest::addColumn<QString>("format");
+  QTest::addColumn<QByteArray>("offered");
+  QTest::addColumn<std::optional<QByteArray>>("bytes");
+  using Bytes = std::optional<QByteArray>;
+  QTest::newRow("UTF-8, charset in capitals")
+      << "text/plain;charset=UTF-8" << QByteArray("XあY") << Bytes(QByteArray::fromHex("5882a059"));
+  QTest::newRow("UTF-8, blank before the charset")
+      << "text/plain; charset=utf-8" << QByteArray("あ") << Bytes(QByteArray::fromHex("82a0"));
+  QTest::newRow("Latin-1") << "STRING" << QByteArray("\xb1\xd7")
+                           << Bytes(QByteArray::fromHex("817d817e"));
+  QTest::newRow("another charset is no text form")
+      << "text/plain;charset=utf-16" << QByteArray("a\0", 2) << Bytes();
+}
+
+void Cp932ClipboardTest::readsOtherTextForms() {
+  QFETCH(QString, format);
+  QFETCH(QByteArray, offered);
+  QFETCH(std::optional<QByteArray>, bytes);
+  QMimeData data;
+  data.setData(format, offered);
   QCOMPARE(vesk::bytesFromMimeData(data), bytes);
 }
 

@@ -14,6 +14,8 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdio>
+#include <iterator>
+#include <string_view>
 
 #include "conversion/code_tables.h"
 #include "cp932/cp932_codec.h"
@@ -23,7 +25,7 @@ namespace {
 
 // What a pane holds for the bytes of one code.
 char16_t paneUnit(std::string_view code) {
-  const QString text = vesk::textFromBytes(QByteArray(code.data(), std::ssize(code)));
+  const QString text = vesk::paneTextFromBytes(QByteArray(code.data(), std::ssize(code)));
   return text.size() == 1 ? text[0].unicode() : 0;
 }
 

@@ -44,6 +44,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
   setFixedSize(kClientArea);
   // Every control inherits the window's font; a .ui file can only give point sizes.
   setFont(windowFont());
+  ui->Beforememo->setFont(paneFont());
+  ui->Aftermemo->setFont(paneFont());
   sizeToTextBefore(*ui->Label1, ui->Beforememo->x());
 
   startWithEmptyLine(*ui->Beforememo);

@@ -14,7 +14,7 @@ test_packages=(
   "${run_packages[@]}"
   clang libclang-rt-14-dev libfuzzer-14-dev clang-format
   libicu-dev icu-devtools
-  xvfb xauth xdotool xclip x11-utils imagemagick nkf python3
+  xvfb xauth xdotool xclip x11-utils imagemagick nkf python3 python3-fonttools
   appstream desktop-file-utils bash-completion
   openbox at-spi2-core dbus-daemon python3-pyatspi
 )

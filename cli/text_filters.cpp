@@ -51,15 +51,16 @@ std::uint16_t threeByteCode(std::uint32_t word) {
       static_cast<char16_t>(lead << 12 | (word & 0x3F00) >> 2 | (word & 0x3F0000) >> 16));
 }
 
-// Writes a code of one byte (below 0x100) or two; returns the end.
-char* writeCode(std::uint16_t code, char* out) {
-  if (code < 0x100) {
-    *out = static_cast<char>(code);
-    return out + 1;
+// Copies the ASCII byte at text[pos], or the word of eight that starts
+// there when all of it is ASCII; advances pos and out.
+void copyAscii(std::string_view text, std::size_t& pos, char*& out) {
+  if (pos + kWord <= text.size() && wordIsAscii(text.data() + pos)) {
+    std::memcpy(out, text.data() + pos, kWord);
+    out += kWord;
+    pos += kWord;
+  } else {
+    *out++ = text[pos++];
   }
-  out[0] = static_cast<char>(code >> 8);
-  out[1] = static_cast<char>(code & 0xFF);
-  return out + 2;
 }
 
 // Writes all four bytes of a packed form; the UTF-8 bytes come first.
@@ -120,20 +121,14 @@ void Utf8ToCp932::convert(std::string_view text, bool atEnd, std::string& out) {
   if (atStart_ && size > 0 && bytes[0] < 0x80) atStart_ = false;
   while (pos < size) {
     if (bytes[pos] < 0x80) {
-      if (pos + kWord <= size && wordIsAscii(text.data() + pos)) {
-        std::memcpy(dst, text.data() + pos, kWord);
-        dst += kWord;
-        pos += kWord;
-      } else {
-        *dst++ = text[pos++];
-      }
+      copyAscii(text, pos, dst);
       continue;
     }
     // Most text outside ASCII is runs of three-byte characters: read them
     // here, four bytes at a time.
     std::uint16_t code = 0;
     while (pos + 4 <= size && (code = threeByteCode(load32(bytes + pos))) != 0) {
-      dst = writeCode(code, dst);
+      dst = cp932::writeCode(code, dst);
       pos += 3;
       atStart_ = false;
     }
@@ -158,7 +153,7 @@ void Utf8ToCp932::convert(std::string_view text, bool atEnd, std::string& out) {
         dst = replaceOrStop(
             text, pos, codePointName(sequence.codePoint) + " has no code in code page 932", dst);
       } else {
-        dst = writeCode(code, dst);
+        dst = cp932::writeCode(code, dst);
       }
     }
     atStart_ = false;
@@ -188,13 +183,7 @@ void Cp932ToUtf8::convert(std::string_view text, bool atEnd, std::string& out) {
   std::size_t pos = 0;
   while (pos < size) {
     if (bytes[pos] < 0x80) {
-      if (pos + kWord <= size && wordIsAscii(text.data() + pos)) {
-        std::memcpy(dst, text.data() + pos, kWord);
-        dst += kWord;
-        pos += kWord;
-      } else {
-        *dst++ = text[pos++];
-      }
+      copyAscii(text, pos, dst);
       continue;
     }
     // Runs of two-byte characters, one table read each.

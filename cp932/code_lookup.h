@@ -17,6 +17,17 @@ inline std::uint16_t codeOf(char16_t unit) {
   return tables::kEncodeBlocks[(block << tables::kEncodeBlockBits) | entry];
 }
 
+// Writes a code of one byte (below 0x100) or two; returns the end.
+inline char* writeCode(std::uint16_t code, char* out) {
+  if (code < 0x100) {
+    *out = static_cast<char>(code);
+    return out + 1;
+  }
+  out[0] = static_cast<char>(code >> 8);
+  out[1] = static_cast<char>(code & 0xFF);
+  return out + 2;
+}
+
 // The character a lead byte and the byte after it read as, or 0 when they
 // form none (the lead then reads alone).
 inline char16_t pairAt(unsigned char lead, unsigned char trail) {

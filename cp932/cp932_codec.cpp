@@ -9,17 +9,6 @@ namespace {
 bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-// Writes a code, one or two bytes; returns the end.
-char* writeCode(std::uint16_t code, char* out) {
-  if (code < 0x100) {
-    *out = static_cast<char>(code);
-    return out + 1;
-  }
-  out[0] = static_cast<char>(code >> 8);
-  out[1] = static_cast<char>(code & 0xFF);
-  return out + 2;
-}
-
 // Writes the code of one unit, or '?' for a unit without one.
 char* writeUnit(char16_t unit, char* out) {
   const std::uint16_t code = codeOf(unit);

@@ -47,6 +47,8 @@ void writeFile(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
+fs::perms permissions(const fs::path& path) { return fs::status(path).permissions(); }
+
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -249,6 +251,38 @@ TEST_F(ProgramTest, Utf8ThatCannotBeWrittenStopsOrIsCounted) {
             "cannot hold or that is not UTF-8\n");
 }
 
+// Each file replaced by its own conversion; one that fails stays as it was
+// and the others are still converted.
+TEST_F(ProgramTest, InPlaceConvertsEachFileAndGoesOnAfterAFailure) {
+  file("a", "\xb6\xde");
+  file("b", "\xf5\x41");
+  fs::permissions(dir_ / "b", fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_directory(dir_ / "folder");
+  const Result result = run({"--to-standard", "--in-place", "a", "missing", "folder", "b"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(readFile(dir_ / "a"), ConvertHtoZ("\xb6\xde"));
+  EXPECT_EQ(readFile(dir_ / "b"), ConvertHtoZ("\xf5\x41"));
+  EXPECT_EQ(permissions(dir_ / "b"), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_NE(result.err.find("cannot read 'missing': "), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("will not replace 'folder': not a regular file"), std::string::npos);
+  EXPECT_EQ(listing(), (std::vector<std::string>{"a", "b", "folder"}));
+}
+
+TEST_F(ProgramTest, GuessNamesEachFileAndItsEvidence) {
+  file("local", "\xb6\xde\xf5\x41");
+  file("standard", "\x82\xa0\x83\x4b");
+  file("ascii", "abc\r\n");
+  file("utf-8", "\xe3\x81\x82");
+  const Result result = run({"--guess", "local", "standard", "ascii", "missing", "utf-8", "-"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.out,
+            "local: local\nstandard: standard\nascii: ascii\nutf-8: unknown\n-: ascii\n");
+  EXPECT_NE(result.err.find("cannot read 'missing': "), std::string::npos) << result.err;
+  EXPECT_EQ(run({"--guess", "-v"}, "\xf5\x41").out,
+            "-: local (local codes F040-F9FC: 1, half-width kana: 0, separate marks: 0, hiragana "
+            "and katakana at standard codes: 0)\n");
+}
+
 // -o onto each kind of thing a name can lead to. Each row prepares the test
 // directory, runs the conversion of "in" (ア) into "out", and checks.
 struct TargetCase {
@@ -281,7 +315,6 @@ TEST_P(OutputTarget, IsWrittenSafely) {
   }
 }
 
-fs::perms permissions(const fs::path& path) { return fs::status(path).permissions(); }
 struct stat statusOf(const fs::path& path) {
   struct stat status {};
   ::stat(path.c_str(), &status);

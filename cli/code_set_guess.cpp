@@ -38,8 +38,8 @@ CodeSetGuess guessCodeSet(const CodeSetEvidence& e) {
   }
   std::string counts = count("local codes F040-F9FC", e.localCodes) +
                        count(", half-width kana", e.halfWidthKana) +
-                       count(" (with a separate mark", e.separateMarks) +
-                       count("), hiragana and katakana at standard codes", e.standardKana);
+                       count(", separate marks", e.separateMarks) +
+                       count(", hiragana and katakana at standard codes", e.standardKana);
   CodeSet codeSet = CodeSet::Unknown;
   if (e.localCodes > e.standardKana) {
     codeSet = CodeSet::Local;

@@ -68,7 +68,7 @@ TEST(CodeSetGuess, EvidenceIsTheSameHoweverTheInputIsCut) {
   for (std::size_t size = 1; size < 6; ++size) EXPECT_EQ(scan(text, size), whole) << size;
   EXPECT_EQ(guessCodeSet(whole).evidence, "bytes not Shift_JIS: 1, the first at offset 14");
   EXPECT_EQ(guessCodeSet(scan(local, 4)).evidence,
-            "local codes F040-F9FC: 3, half-width kana: 5 (with a separate mark: 2), "
+            "local codes F040-F9FC: 3, half-width kana: 5, separate marks: 2, "
             "hiragana and katakana at standard codes: 0");
 }
 

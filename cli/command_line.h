@@ -18,7 +18,14 @@ struct ConversionJob {
   bool utf8 = false;                  // read and write UTF-8 instead of code page 932
   bool replace = false;               // with utf8: '?' for what code page 932 cannot hold
   std::optional<std::string> output;  // none: standard output
-  std::vector<std::string> inputs;    // "-" is standard input; empty means "-"
+  bool inPlace = false;               // each input replaced by its conversion
+  std::vector<std::string> inputs;    // "-" is standard input
+};
+
+// Says which code set each input is in.
+struct GuessJob {
+  bool verbose = false;             // with the evidence
+  std::vector<std::string> inputs;  // "-" is standard input
 };
 
 struct ShowHelp {};
@@ -29,9 +36,10 @@ struct UsageError {
   std::string message;
 };
 
-using Command = std::variant<ConversionJob, ShowHelp, ShowVersion, UsageError>;
+using Command = std::variant<ConversionJob, GuessJob, ShowHelp, ShowVersion, UsageError>;
 
-// Parses the arguments after the program name.
+// Parses the arguments after the program name. Without files, a job reads
+// standard input ("-"), except --in-place, which needs files.
 Command parseCommandLine(std::span<const std::string_view> arguments);
 
 }  // namespace vesk::cli

@@ -44,19 +44,19 @@ constexpr auto kLocal = Direction::ToLocal;
 INSTANTIATE_TEST_SUITE_P(
     CommandLine, ParsesJob,
     ::testing::Values(
-        JobCase{"StandardFromStdin", {"--to-standard"}, kStandard, false, {}, {}},
-        JobCase{"LocalFromStdin", {"--to-local"}, kLocal, false, {}, {}},
+        JobCase{"StandardFromStdin", {"--to-standard"}, kStandard, false, {}, {"-"}},
+        JobCase{"LocalFromStdin", {"--to-local"}, kLocal, false, {}, {"-"}},
         JobCase{"DirectionAfterFiles", {"a", "--to-local", "b"}, kLocal, false, {}, {"a", "b"}},
-        JobCase{"DirectionTwiceIsOnce", {"--to-local", "--to-local"}, kLocal, false, {}, {}},
-        JobCase{"Utf8", {"--utf-8", "--to-standard"}, kStandard, true, {}, {}},
+        JobCase{"DirectionTwiceIsOnce", {"--to-local", "--to-local"}, kLocal, false, {}, {"-"}},
+        JobCase{"Utf8", {"--utf-8", "--to-standard"}, kStandard, true, {}, {"-"}},
         JobCase{"OutputSeparate", {"--to-local", "-o", "out", "in"}, kLocal, false, "out", {"in"}},
-        JobCase{"OutputJoined", {"--to-local", "-oout"}, kLocal, false, "out", {}},
+        JobCase{"OutputJoined", {"--to-local", "-oout"}, kLocal, false, "out", {"-"}},
         JobCase{"OutputNamedLikeAnOption",
                 {"-o", "--to-local", "--to-standard"},
                 kStandard,
                 false,
                 "--to-local",
-                {}},
+                {"-"}},
         JobCase{
             "DashIsStdin", {"--to-standard", "-", "a", "-"}, kStandard, false, {}, {"-", "a", "-"}},
         JobCase{"DoubleDashEndsOptions",
@@ -97,8 +97,32 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"OptionWithEqualsSign", {"--utf-8=yes"}, "unknown option '--utf-8=yes'"},
         UsageCase{"OutputWithoutName", {"--to-local", "-o"}, "-o needs an output file name"},
         UsageCase{"OutputEmptyName", {"--to-local", "-o", ""}, "-o needs an output file name"},
-        UsageCase{"OutputTwice", {"--to-local", "-o", "a", "-ob"}, "-o given more than once"}),
+        UsageCase{"OutputTwice", {"--to-local", "-o", "a", "-ob"}, "-o given more than once"},
+        UsageCase{"InPlaceWithOutput",
+                  {"--to-local", "--in-place", "-o", "a", "b"},
+                  "--in-place and -o exclude each other"},
+        UsageCase{"InPlaceWithoutFiles",
+                  {"--to-local", "--in-place"},
+                  "--in-place needs the files to convert"},
+        UsageCase{"InPlaceOfStandardInput",
+                  {"--in-place", "--to-local", "a", "-"},
+                  "--in-place cannot replace standard input ('-')"},
+        UsageCase{"GuessWithDirection",
+                  {"--guess", "--to-local", "a"},
+                  "--guess takes only -v and file names"},
+        UsageCase{"VerboseWithoutGuess", {"--to-local", "-v"}, "-v goes with --guess"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CommandLine, GuessAndInPlaceKeepTheirFiles) {
+  const Command guess = parse({"a", "-v", "--guess", "--", "-v"});
+  ASSERT_TRUE(std::holds_alternative<GuessJob>(guess));
+  EXPECT_TRUE(std::get<GuessJob>(guess).verbose);
+  EXPECT_EQ(std::get<GuessJob>(guess).inputs, (std::vector<std::string>{"a", "-v"}));
+  const Command inPlace = parse({"--in-place", "--to-local", "a", "b"});
+  ASSERT_TRUE(std::holds_alternative<ConversionJob>(inPlace));
+  EXPECT_TRUE(std::get<ConversionJob>(inPlace).inPlace);
+  EXPECT_EQ(std::get<ConversionJob>(inPlace).inputs, (std::vector<std::string>{"a", "b"}));
+}
 
 TEST(CommandLine, HelpAndVersionNeedNoDirection) {
   EXPECT_TRUE(std::holds_alternative<ShowHelp>(parse({"--help"})));

@@ -5,24 +5,31 @@
 
 namespace vesk::cli {
 
-std::string fileName(Access access, std::string_view name) {
-  if (name == "-") return access == Access::Read ? "standard input" : "standard output";
-  std::string quoted = "'";
+std::string escapedName(std::string_view name) {
+  std::string escaped;
   for (const char c : name) {
     const auto byte = static_cast<unsigned char>(c);
     if (c == '\n') {
-      quoted += "\\n";
+      escaped += "\\n";
     } else if (c == '\t') {
-      quoted += "\\t";
-    } else if (c == '\\' || c == '\'') {
-      quoted += {'\\', c};
+      escaped += "\\t";
     } else if (byte < 0x20 || byte == 0x7F) {
       char escape[8];
       std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-      quoted += escape;
+      escaped += escape;
     } else {
-      quoted += c;
+      escaped += c;
     }
+  }
+  return escaped;
+}
+
+std::string fileName(Access access, std::string_view name) {
+  if (name == "-") return access == Access::Read ? "standard input" : "standard output";
+  std::string quoted = "'";
+  for (const char c : escapedName(name)) {
+    if (c == '\'') quoted += '\\';
+    quoted += c;
   }
   return quoted + "'";
 }

@@ -15,9 +15,13 @@ class FileError : public std::runtime_error {
 
 enum class Access { Read, Write };
 
-// How messages name a file: 'name', with control characters escaped (\n,
-// \x1B...) so that a name cannot break or forge a line of output; "-" is
-// standard input or standard output.
+// The name with control characters escaped (\n, \x1B...), so that it cannot
+// break or forge a line of output. Backslashes stay: on Windows they separate
+// folders.
+std::string escapedName(std::string_view name);
+
+// How messages name a file: 'escaped name' (a quote in it escaped too); "-"
+// is standard input or standard output.
 std::string fileName(Access access, std::string_view name);
 
 // "cannot read 'name': <strerror(error)>".

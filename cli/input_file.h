@@ -7,6 +7,9 @@
 
 namespace vesk::cli {
 
+// How much each read asks for: files are converted in chunks of this size.
+inline constexpr std::size_t kReadSize = 64 * 1024;
+
 class InputFile {
  public:
   explicit InputFile(std::string name);  // throws FileError

@@ -8,6 +8,7 @@
 #include "cli/command_line.h"
 #include "cli/help_text.h"
 #include "cli/run_conversion.h"
+#include "cli/run_guess.h"
 #include "cli/standard_streams.h"
 
 int main(int argc, char** argv) {
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
         } else if constexpr (std::is_same_v<Request, UsageError>) {
           std::cerr << kProgramName << ": " << request.message << " (see --help)\n";
           return 2;
+        } else if constexpr (std::is_same_v<Request, GuessJob>) {
+          return runGuess(request, std::cerr);
         } else {
           return runConversion(request, std::cerr);
         }

@@ -87,14 +87,19 @@ void syncDirectoryOf(const std::string& path) {
 
 }  // namespace
 
-Output::Output(std::string name) : name_(std::move(name)) {
+Output::Output(std::string name, Target target) : name_(std::move(name)) {
   if (name_ == "-") {
     fd_ = STDOUT_FILENO;
     return;
   }
   struct stat status {};
   // What the name finally leads to, /proc's links to pipes and terminals included.
-  if (::stat(name_.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+  const bool found = ::stat(name_.c_str(), &status) == 0;
+  if (target == Target::RegularFile && !(found && S_ISREG(status.st_mode))) {
+    if (!found) throwFileError(Access::Read, name_, errno);
+    throw FileError("will not replace " + fileName(Access::Write, name_) + ": not a regular file");
+  }
+  if (found && !S_ISREG(status.st_mode)) {
     if (S_ISDIR(status.st_mode)) throwFileError(Access::Write, name_, EISDIR);
     fd_ = ::open(name_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (fd_ < 0) throwFileError(Access::Write, name_, errno);

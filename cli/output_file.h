@@ -19,9 +19,13 @@ namespace vesk::cli {
 
 class Output {
  public:
+  // What the name may lead to: with RegularFile, only an existing regular
+  // file (after links), which is to be replaced.
+  enum class Target { Anything, RegularFile };
+
   // "-" is standard output. Checks the target and makes the temporary file
   // at once, so a bad name fails before any input is read. Throws FileError.
-  explicit Output(std::string name);
+  explicit Output(std::string name, Target target = Target::Anything);
   // Without commit(), a temporary file is removed and the named file stays as it was.
   ~Output();
   Output(const Output&) = delete;

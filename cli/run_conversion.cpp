@@ -1,6 +1,5 @@
 #include "cli/run_conversion.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,57 +14,89 @@ namespace vesk::cli {
 
 namespace {
 
-constexpr std::size_t kChunkSize = 64 * 1024;
-
-// Converts one file into output; returns how many characters were written as '?'.
-std::size_t convertFile(const ConversionJob& job, const std::string& name, std::string& buffer,
-                        std::string& converted, Output& output) {
-  InputFile input(name);
-  // A fresh pipeline per file, so each file's last byte is treated as the end.
-  const auto pipeline = makeConversionPipeline(job.direction, job.utf8, job.replace);
-  try {
-    for (;;) {
-      const std::size_t count = input.read(buffer.data(), buffer.size());
-      converted.clear();
-      if (count == 0) {
-        pipeline->finish(converted);
-        output.write(converted);
-        return pipeline->replaced();
-      }
-      pipeline->feed(std::string_view(buffer.data(), count), converted);
-      output.write(converted);
-    }
-  } catch (const TextError& error) {
-    throw FileError(fileName(Access::Read, name) + ", " + error.what());
+// Converts whole files into outputs, reusing its buffers.
+class FileConverter {
+ public:
+  explicit FileConverter(const ConversionJob& job) : job_(job), buffer_(kReadSize, '\0') {
+    converted_.reserve(3 * kReadSize);
   }
+
+  // Converts the named file into output. Returns the line that reports the
+  // characters written as '?', or an empty string when there were none.
+  std::string convert(const std::string& name, Output& output) {
+    InputFile input(name);
+    // A fresh pipeline per file, so each file's last byte is treated as the end.
+    const auto pipeline = makeConversionPipeline(job_.direction, job_.utf8, job_.replace);
+    try {
+      while (const std::size_t count = input.read(buffer_.data(), buffer_.size())) {
+        converted_.clear();
+        pipeline->feed(std::string_view(buffer_.data(), count), converted_);
+        output.write(converted_);
+      }
+      converted_.clear();
+      pipeline->finish(converted_);
+      output.write(converted_);
+    } catch (const TextError& error) {
+      throw FileError(fileName(Access::Read, name) + ", " + error.what());
+    }
+    const std::size_t replaced = pipeline->replaced();
+    if (replaced == 0) return {};
+    return fileName(Access::Read, name) + ": wrote '?' for " + std::to_string(replaced) +
+           (replaced == 1 ? " character" : " characters") +
+           " that code page 932 cannot hold or that is not UTF-8";
+  }
+
+ private:
+  const ConversionJob& job_;
+  std::string buffer_;
+  std::string converted_;
+};
+
+void report(std::ostream& errors, const std::string& line) {
+  if (!line.empty()) errors << kProgramName << ": " << line << '\n';
+}
+
+// All inputs into one output, which is replaced only when every one converted.
+int convertIntoOne(const ConversionJob& job, std::ostream& errors) {
+  FileConverter converter(job);
+  try {
+    Output output(job.output.value_or("-"));
+    std::vector<std::string> replacements;
+    for (const std::string& name : job.inputs) {
+      replacements.push_back(converter.convert(name, output));
+    }
+    output.commit();
+    for (const std::string& line : replacements) report(errors, line);
+    return 0;
+  } catch (const FileError& error) {
+    report(errors, error.what());
+    return 1;
+  }
+}
+
+// Each input replaced by its conversion; a failure leaves that file as it
+// was and the rest are still converted.
+int convertInPlace(const ConversionJob& job, std::ostream& errors) {
+  FileConverter converter(job);
+  int status = 0;
+  for (const std::string& name : job.inputs) {
+    try {
+      Output output(name, Output::Target::RegularFile);
+      const std::string replacements = converter.convert(name, output);
+      output.commit();
+      report(errors, replacements);
+    } catch (const FileError& error) {
+      report(errors, error.what());
+      status = 1;
+    }
+  }
+  return status;
 }
 
 }  // namespace
 
 int runConversion(const ConversionJob& job, std::ostream& errors) {
-  try {
-    Output output(job.output.value_or("-"));
-    std::string buffer(kChunkSize, '\0');
-    std::string converted;
-    converted.reserve(3 * kChunkSize);
-    std::vector<std::string> replacements;
-    const std::vector<std::string> inputs =
-        job.inputs.empty() ? std::vector<std::string>{"-"} : job.inputs;
-    for (const std::string& name : inputs) {
-      if (const std::size_t replaced = convertFile(job, name, buffer, converted, output)) {
-        replacements.push_back(fileName(Access::Read, name) + ": wrote '?' for " +
-                               std::to_string(replaced) +
-                               (replaced == 1 ? " character" : " characters") +
-                               " that code page 932 cannot hold or that is not UTF-8");
-      }
-    }
-    output.commit();
-    for (const std::string& line : replacements) errors << kProgramName << ": " << line << '\n';
-    return 0;
-  } catch (const FileError& error) {
-    errors << kProgramName << ": " << error.what() << '\n';
-    return 1;
-  }
+  return job.inPlace ? convertInPlace(job, errors) : convertIntoOne(job, errors);
 }
 
 }  // namespace vesk::cli

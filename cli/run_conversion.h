@@ -6,9 +6,10 @@
 
 namespace vesk::cli {
 
-// Converts the job's inputs one after another into its output, in fixed-size
-// chunks. Returns the exit status: 0, or 1 after writing the reason a file
-// could not be read or written to errors.
+// Converts the job's inputs in fixed-size chunks: one after another into
+// its output, or with inPlace each into itself. Returns the exit status: 0,
+// or 1 after writing to errors why a file could not be read, converted or
+// written.
 int runConversion(const ConversionJob& job, std::ostream& errors);
 
 }  // namespace vesk::cli

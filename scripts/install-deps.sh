@@ -5,7 +5,7 @@
 set -euo pipefail
 
 run_packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config python3
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxcb1-dev
   libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-vlgothic fonts-liberation
@@ -15,7 +15,7 @@ test_packages=(
   clang libclang-rt-14-dev libfuzzer-14-dev clang-format
   libicu-dev icu-devtools
   xvfb xauth xdotool xclip x11-utils imagemagick nkf python3 python3-fonttools
-  appstream desktop-file-utils bash-completion
+  appstream desktop-file-utils bash-completion man-db
   openbox at-spi2-core dbus-daemon python3-pyatspi
 )
 

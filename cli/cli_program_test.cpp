@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -45,6 +46,19 @@ std::string readFile(const fs::path& path) {
 
 void writeFile(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The program, or with VESKTEXT_CONVERT (and VESKTEXT_CONVERT_LAUNCHER, such
+// as wine) another build of it.
+const std::vector<std::string>& programCommand() {
+  static const std::vector<std::string> command = [] {
+    std::vector<std::string> words;
+    if (const char* launcher = std::getenv("VESKTEXT_CONVERT_LAUNCHER")) words.push_back(launcher);
+    const char* program = std::getenv("VESKTEXT_CONVERT");
+    words.push_back(program ? program : VESKTEXT_CONVERT_PATH);
+    return words;
+  }();
+  return command;
 }
 
 fs::perms permissions(const fs::path& path) { return fs::status(path).permissions(); }
@@ -88,7 +102,7 @@ class ProgramTest : public ::testing::Test {
     for (const int fd : launch.closed) posix_spawn_file_actions_addclose(&actions, fd);
     posix_spawn_file_actions_addchdir_np(&actions, dir_.c_str());
     std::vector<std::string> argv = launch.wrapper;
-    argv.push_back(VESKTEXT_CONVERT_PATH);
+    argv.insert(argv.end(), programCommand().begin(), programCommand().end());
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     std::vector<char*> pointers;
     for (std::string& argument : argv) pointers.push_back(argument.data());
@@ -163,7 +177,8 @@ TEST_F(ProgramTest, HelpAndVersion) {
 }
 
 TEST_F(ProgramTest, StandardInputToStandardOutput) {
-  const std::string local = "\xb6\xde\xb2\xc4\xde\r\n\xf5\x41\xf0";
+  // Line breaks of both kinds and 0x1A (Ctrl+Z) are bytes like any other.
+  const std::string local = "\xb6\xde\xb2\xc4\xde\r\n\x1a\n\xf5\x41\xf0";
   const Result standard = run({"--to-standard"}, local);
   EXPECT_EQ(standard.exitCode, 0);
   EXPECT_EQ(standard.out, ConvertHtoZ(local));
@@ -189,16 +204,44 @@ TEST_F(ProgramTest, EachFileEndsOnItsOwn) {
                                     "B\xf0"));
 }
 
-TEST_F(ProgramTest, UnreadableFileNamesFileAndReason) {
-  const Result missing = run({"--to-standard", "no-such-file"});
-  EXPECT_EQ(missing.exitCode, 1);
-  EXPECT_EQ(missing.err,
-            "vesktext-convert: cannot read 'no-such-file': No such file or directory\n");
+// A file that cannot be read or written: exit 1 and one line naming it and,
+// in the system's words, why.
+struct FailureCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  const char* stdoutPath;
+  const char* message;  // up to the system's words
+};
+
+void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
+
+class FileFailure : public ProgramTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(FileFailure, NamesTheFileAndTheReason) {
+  const FailureCase& c = GetParam();
   fs::create_directory(dir_ / "folder");
-  const Result folder = run({"--to-standard", "folder"});
-  EXPECT_EQ(folder.exitCode, 1);
-  EXPECT_EQ(folder.err, "vesktext-convert: cannot read 'folder': Is a directory\n");
+  const Result result = run(c.arguments, std::string(100000, 'a'), {c.stdoutPath, {}, {}});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.err.rfind(std::string("vesktext-convert: ") + c.message, 0), 0u) << result.err;
+  EXPECT_GT(result.err.size(), std::strlen(c.message) + 20) << "no reason given";
+  EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Program, FileFailure,
+    ::testing::Values(
+        FailureCase{
+            "Missing", {"--to-standard", "no-such-file"}, "", "cannot read 'no-such-file': "},
+        FailureCase{"Folder", {"--to-standard", "folder"}, "", "cannot read 'folder': "},
+        FailureCase{"ControlCharactersInName",
+                    {"--to-local", "no\nsuch\x1b"},
+                    "",
+                    "cannot read 'no\\nsuch\\x1B': "},
+        FailureCase{"FullStandardOutput",
+                    {"--to-standard"},
+                    "/dev/full",
+                    "cannot write standard output: "}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ProgramTest, FailedRunLeavesNoPartialOutput) {
   file("good", std::string(200000, 'x'));
@@ -212,14 +255,6 @@ TEST_F(ProgramTest, FailedRunLeavesNoPartialOutput) {
   EXPECT_EQ(existing.exitCode, 1);
   EXPECT_EQ(readFile(dir_ / "out"), "kept");
   EXPECT_EQ(listing(), (std::vector<std::string>{"good", "out"}));
-}
-
-TEST_F(ProgramTest, FullStandardOutputIsAnError) {
-  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  const Result result = run({"--to-standard"}, std::string(100000, 'a'), {"/dev/full", {}, {}});
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.err,
-            "vesktext-convert: cannot write standard output: No space left on device\n");
 }
 
 TEST_F(ProgramTest, Utf8RoundTrip) {
@@ -256,13 +291,11 @@ TEST_F(ProgramTest, Utf8ThatCannotBeWrittenStopsOrIsCounted) {
 TEST_F(ProgramTest, InPlaceConvertsEachFileAndGoesOnAfterAFailure) {
   file("a", "\xb6\xde");
   file("b", "\xf5\x41");
-  fs::permissions(dir_ / "b", fs::perms::owner_read | fs::perms::owner_write);
   fs::create_directory(dir_ / "folder");
   const Result result = run({"--to-standard", "--in-place", "a", "missing", "folder", "b"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(readFile(dir_ / "a"), ConvertHtoZ("\xb6\xde"));
   EXPECT_EQ(readFile(dir_ / "b"), ConvertHtoZ("\xf5\x41"));
-  EXPECT_EQ(permissions(dir_ / "b"), fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_NE(result.err.find("cannot read 'missing': "), std::string::npos) << result.err;
   EXPECT_NE(result.err.find("will not replace 'folder': not a regular file"), std::string::npos);
   EXPECT_EQ(listing(), (std::vector<std::string>{"a", "b", "folder"}));
@@ -457,14 +490,15 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const fs::path& dir) { EXPECT_EQ(readFile(dir / "out"), "root's"); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ProgramTest, LongestNamesAndNewlinesInNames) {
-  const auto input = file("in", "\x83\x41");
+TEST_F(ProgramTest, LongestAndJapaneseNames) {
+  const auto input = file("入力.txt", "\x83\x41");
   const std::string longest(255, 'n');
-  EXPECT_EQ(run({"--to-local", "-o", longest, "in"}).exitCode, 0);
+  EXPECT_EQ(run({"--to-local", "-o", longest, "入力.txt"}).exitCode, 0);
   EXPECT_EQ(readFile(dir_ / longest), "\xb1");
-  const Result newline = run({"--to-local", "no\nsuch\x1b"});
-  EXPECT_EQ(newline.err,
-            "vesktext-convert: cannot read 'no\\nsuch\\x1B': No such file or directory\n");
+  file("出力.txt", "old");
+  EXPECT_EQ(run({"--to-local", "-o", "出力.txt", "入力.txt"}).exitCode, 0);
+  EXPECT_EQ(readFile(dir_ / "出力.txt"), "\xb1");
+  EXPECT_EQ(listing(), (std::vector<std::string>{longest, "入力.txt", "出力.txt"}));
 }
 
 // A standard stream that is closed at start is reported as one, and no file
@@ -474,7 +508,7 @@ struct ClosedCase {
   std::vector<std::string> arguments;
   int closed;
   int exitCode;
-  const char* message;
+  const char* message;  // up to the system's words
 };
 
 void PrintTo(const ClosedCase& c, std::ostream* out) { *out << c.name; }
@@ -486,7 +520,8 @@ TEST_P(ClosedStream, IsAnErrorNotAFile) {
   file("out", "kept");
   const Result result = run(c.arguments, "\x83\x41", {"", {c.closed}, {}});
   EXPECT_EQ(result.exitCode, c.exitCode);
-  EXPECT_EQ(result.err, c.message);
+  EXPECT_EQ(result.err.rfind(c.message, 0), 0u) << result.err;
+  EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), c.exitCode) << result.err;
   EXPECT_EQ(readFile(dir_ / "out"), c.exitCode == 0 ? "\xb1" : "kept");
 }
 
@@ -497,17 +532,14 @@ INSTANTIATE_TEST_SUITE_P(
                    {"--to-local", "-o", "out"},
                    0,
                    1,
-                   "vesktext-convert: cannot read standard input: Bad file descriptor\n"},
-        ClosedCase{"OutputForHelp",
-                   {"--help"},
-                   1,
-                   1,
-                   "vesktext-convert: cannot write standard output: Bad file descriptor\n"},
+                   "vesktext-convert: cannot read standard input: "},
+        ClosedCase{
+            "OutputForHelp", {"--help"}, 1, 1, "vesktext-convert: cannot write standard output: "},
         ClosedCase{"OutputForText",
                    {"--to-local"},
                    1,
                    1,
-                   "vesktext-convert: cannot write standard output: Bad file descriptor\n"},
+                   "vesktext-convert: cannot write standard output: "},
         ClosedCase{"ErrorWhileAllGoesWell", {"--to-local", "-o", "out"}, 2, 0, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -1,7 +1,6 @@
 #include "cli/file_error.h"
 
 #include <cstdio>
-#include <cstring>
 
 namespace vesk::cli {
 
@@ -34,9 +33,13 @@ std::string fileName(Access access, std::string_view name) {
   return quoted + "'";
 }
 
-void throwFileError(Access access, std::string_view name, int error) {
+void throwFileError(Access access, std::string_view name, std::string_view reason) {
   throw FileError(std::string(access == Access::Read ? "cannot read " : "cannot write ") +
-                  fileName(access, name) + ": " + std::strerror(error));
+                  fileName(access, name) + ": " + std::string(reason));
+}
+
+void throwFileError(Access access, std::string_view name, int error) {
+  throwFileError(access, name, systemErrorText(error));
 }
 
 }  // namespace vesk::cli

@@ -24,7 +24,14 @@ std::string escapedName(std::string_view name);
 // is standard input or standard output.
 std::string fileName(Access access, std::string_view name);
 
-// "cannot read 'name': <strerror(error)>".
+// The system's words for an error number: errno's on POSIX, GetLastError()'s
+// on Windows.
+std::string systemErrorText(int error);
+
+// "cannot read 'name': <reason>".
+[[noreturn]] void throwFileError(Access access, std::string_view name, std::string_view reason);
+
+// "cannot read 'name': <systemErrorText(error)>".
 [[noreturn]] void throwFileError(Access access, std::string_view name, int error);
 
 }  // namespace vesk::cli

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "cli/native_file.h"
+
 namespace vesk::cli {
 
 // How much each read asks for: files are converted in chunks of this size.
@@ -22,7 +24,7 @@ class InputFile {
 
  private:
   std::string name_;
-  int fd_;
+  NativeFile file_;
 };
 
 }  // namespace vesk::cli

@@ -13,7 +13,9 @@
 // (a device, a FIFO, /dev/stdout) is opened and written into directly.
 
 #include <string>
+
 #include <string_view>
+#include "cli/native_file.h"
 
 namespace vesk::cli {
 
@@ -44,8 +46,8 @@ class Output {
   std::string name_;       // as given, for messages
   std::string target_;     // the regular file to replace, links followed
   std::string temporary_;  // empty unless writing through a temporary file
-  int fd_ = -1;
-  bool ownFd_ = false;  // false for standard output
+  NativeFile file_;        // set by every constructor that returns
+  bool ownFile_ = false;   // false for standard output
 };
 
 }  // namespace vesk::cli

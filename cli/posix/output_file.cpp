@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "cli/file_error.h"
-#include "cli/temporary_files.h"
+#include "cli/posix/temporary_files.h"
 
 namespace vesk::cli {
 
@@ -87,9 +87,9 @@ void syncDirectoryOf(const std::string& path) {
 
 }  // namespace
 
-Output::Output(std::string name, Target target) : name_(std::move(name)) {
+Output::Output(std::string name, Target target) : name_(std::move(name)), file_(-1) {
   if (name_ == "-") {
-    fd_ = STDOUT_FILENO;
+    file_ = STDOUT_FILENO;
     return;
   }
   struct stat status {};
@@ -101,9 +101,9 @@ Output::Output(std::string name, Target target) : name_(std::move(name)) {
   }
   if (found && !S_ISREG(status.st_mode)) {
     if (S_ISDIR(status.st_mode)) throwFileError(Access::Write, name_, EISDIR);
-    fd_ = ::open(name_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-    if (fd_ < 0) throwFileError(Access::Write, name_, errno);
-    ownFd_ = true;
+    file_ = ::open(name_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (file_ < 0) throwFileError(Access::Write, name_, errno);
+    ownFile_ = true;
     return;
   }
   bool exists = false;
@@ -112,36 +112,36 @@ Output::Output(std::string name, Target target) : name_(std::move(name)) {
   if (!exists) {
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    ::fchmod(fd_, 0666 & ~mask);
+    ::fchmod(file_, 0666 & ~mask);
     return;
   }
   const bool sameOwner = status.st_uid == ::geteuid() && status.st_gid == ::getegid();
-  if (!sameOwner && ::fchown(fd_, status.st_uid, status.st_gid) != 0) {
+  if (!sameOwner && ::fchown(file_, status.st_uid, status.st_gid) != 0) {
     const int error = errno;
     discard();  // no destructor runs for a constructor that throws
     throw FileError("will not replace " + fileName(Access::Write, name_) +
                     ": cannot keep its owner and group: " + std::strerror(error));
   }
   // After fchown, which may clear them: never the set-ID or sticky bits.
-  ::fchmod(fd_, status.st_mode & 0777);
+  ::fchmod(file_, status.st_mode & 0777);
 }
 
 void Output::openTemporaryBeside(const std::string& target) {
   temporary_ = temporaryPattern(target);
-  fd_ = makeTemporaryFile(temporary_);
-  if (fd_ < 0) {
+  file_ = makeTemporaryFile(temporary_);
+  if (file_ < 0) {
     const int error = errno;
     temporary_.clear();
     throwFileError(Access::Write, name_, error);
   }
-  ownFd_ = true;
+  ownFile_ = true;
 }
 
 Output::~Output() { discard(); }
 
 void Output::discard() {
-  if (ownFd_ && fd_ >= 0) ::close(fd_);
-  fd_ = -1;
+  if (ownFile_ && file_ >= 0) ::close(file_);
+  file_ = -1;
   if (!temporary_.empty()) {
     ::unlink(temporary_.c_str());
     forgetTemporaryFile();
@@ -151,7 +151,7 @@ void Output::discard() {
 
 void Output::write(std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t count = ::write(fd_, bytes.data(), bytes.size());
+    const ssize_t count = ::write(file_, bytes.data(), bytes.size());
     if (count < 0) {
       if (errno == EINTR) continue;
       throwFileError(Access::Write, name_, errno);
@@ -161,11 +161,11 @@ void Output::write(std::string_view bytes) {
 }
 
 void Output::commit() {
-  if (!ownFd_) return;
+  if (!ownFile_) return;
   // The data must be on disk before the name points at it.
-  if (!temporary_.empty() && ::fsync(fd_) != 0) throwFileError(Access::Write, name_, errno);
-  const int closed = ::close(fd_);
-  fd_ = -1;
+  if (!temporary_.empty() && ::fsync(file_) != 0) throwFileError(Access::Write, name_, errno);
+  const int closed = ::close(file_);
+  file_ = -1;
   if (closed != 0) throwFileError(Access::Write, name_, errno);
   if (temporary_.empty()) return;
   if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {

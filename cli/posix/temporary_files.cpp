@@ -1,4 +1,4 @@
-#include "cli/temporary_files.h"
+#include "cli/posix/temporary_files.h"
 
 #include <limits.h>
 #include <signal.h>

@@ -1,21 +1,37 @@
-// vesktext-convert: the conversions of Vesktext for text in files.
+#include "cli/program.h"
 
 #include <iostream>
-#include <string_view>
 #include <type_traits>
-#include <vector>
+#include <variant>
 
 #include "cli/command_line.h"
+#include "cli/file_error.h"
 #include "cli/help_text.h"
+#include "cli/output_file.h"
 #include "cli/run_conversion.h"
 #include "cli/run_guess.h"
-#include "cli/standard_streams.h"
 
-int main(int argc, char** argv) {
-  using namespace vesk::cli;
-  guardStandardStreams();
-  const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-  const Command command = parseCommandLine(arguments);
+namespace vesk::cli {
+
+namespace {
+
+// Writes all of text to standard output; on failure says so on standard
+// error. Returns the exit status: 0, or 1.
+int writeStandardOutput(std::string_view text) {
+  try {
+    Output output("-");
+    output.write(text);
+    output.commit();
+    return 0;
+  } catch (const FileError& error) {
+    std::cerr << kProgramName << ": " << error.what() << '\n';
+    return 1;
+  }
+}
+
+}  // namespace
+
+int runProgram(std::span<const std::string_view> arguments) {
   return std::visit(
       [](const auto& request) {
         using Request = std::decay_t<decltype(request)>;
@@ -32,5 +48,7 @@ int main(int argc, char** argv) {
           return runConversion(request, std::cerr);
         }
       },
-      command);
+      parseCommandLine(arguments));
 }
+
+}  // namespace vesk::cli

@@ -568,7 +568,11 @@ TEST_P(Signalled, LeavesNoTemporaryFile) {
   for (std::string& argument : argv) pointers.push_back(argument.data());
   pointers.push_back(nullptr);
   pid_t pid = 0;
-  ASSERT_EQ(posix_spawn(&pid, program.c_str(), &actions, &attributes, pointers.data(), environ), 0);
+  const int spawned =
+      posix_spawn(&pid, program.c_str(), &actions, &attributes, pointers.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  ASSERT_EQ(spawned, 0);
   ::close(input[0]);
   const std::string chunk(1 << 16, 'a');
   ASSERT_EQ(::write(input[1], chunk.data(), chunk.size()), static_cast<ssize_t>(chunk.size()));

@@ -36,7 +36,8 @@ std::uint32_t load32(const unsigned char* at) {
     std::memcpy(&word, at, sizeof word);
     return word;
   } else {
-    return at[0] | at[1] << 8 | at[2] << 16 | static_cast<std::uint32_t>(at[3]) << 24;
+    return static_cast<std::uint32_t>(at[0] | at[1] << 8 | at[2] << 16) |
+           static_cast<std::uint32_t>(at[3]) << 24;
   }
 }
 
@@ -189,7 +190,8 @@ void Cp932ToUtf8::convert(std::string_view text, bool atEnd, std::string& out) {
     // Runs of two-byte characters, one table read each.
     PackedUtf8 packed = 0;
     while (pos + 1 < size && bytes[pos] >= 0x80 &&
-           (packed = forms.pairs[bytes[pos] << 8 | bytes[pos + 1]]) != 0) {
+           (packed = forms.pairs[static_cast<std::size_t>(bytes[pos] << 8 | bytes[pos + 1])]) !=
+               0) {
       storePacked(dst, packed);
       dst += packed >> kPackedLengthShift;
       pos += 2;

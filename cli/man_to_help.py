@@ -23,6 +23,7 @@ ESCAPES = {
     r"\(->": "->",
     r"\(aq": "'",
     r"\~": NO_BREAK,
+    r"\%": "",  # no hyphenation in this word
     r"\fB": "",
     r"\fI": "",
     r"\fR": "",
@@ -55,7 +56,7 @@ def blocks(lines, manual):
         request, _, rest = line.partition(" ") if line.startswith(".") else ("", "", line)
         if request == ".SH":
             section = rest.strip('"')
-        if request == '.\\"' or section in MANUAL_ONLY or request in {".TH", ".nh"}:
+        if request == '.\\"' or section in MANUAL_ONLY or request == ".TH":
             continue
         if request in {".SH", ".PP", ".SY", ".YS", ".TP"}:
             if words:

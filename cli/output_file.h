@@ -11,10 +11,15 @@
 // it lies in a shared sticky directory and belongs to another user (a link
 // planted there could point anywhere). Anything else that is not a directory
 // (a device, a FIFO, /dev/stdout) is opened and written into directly.
+//
+// On Windows (windows/output_file.cpp) the temporary file is flushed and put
+// in place by ReplaceFileW, which keeps the old file's attributes and
+// security, or by MoveFileExW for a new file; links and junctions are
+// followed; a console, NUL or a pipe is written into.
 
 #include <string>
-
 #include <string_view>
+
 #include "cli/native_file.h"
 
 namespace vesk::cli {

@@ -101,13 +101,10 @@ void Output::openTemporaryBeside(const std::string& target) {
   const std::wstring wideTarget = toWide(target);
   for (unsigned attempt = 0; attempt < kAttempts; ++attempt) {
     const std::wstring temporary = temporaryName(wideTarget, attempt);
-    // Shared for deletion, so that Ctrl+C can remove it while it is open.
-    file_ = CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    file_ = makeTemporaryFile(temporary);
     if (file_ != INVALID_HANDLE_VALUE) {
       ownFile_ = true;
       temporary_ = toUtf8(temporary);
-      rememberTemporaryFile(temporary);
       return;
     }
     if (GetLastError() != ERROR_FILE_EXISTS) break;

@@ -1,11 +1,10 @@
 #include "cli/windows/temporary_files.h"
 
-#include <windows.h>
-
 namespace vesk::cli {
 namespace {
 
-// The console runs the handler on a thread of its own.
+// The console runs the handler on a thread of its own; the lock keeps it
+// from running between the file's creation and its name being kept.
 SRWLOCK lock = SRWLOCK_INIT;
 std::wstring temporaryPath;
 
@@ -20,14 +19,24 @@ BOOL WINAPI removeTemporaryFile(DWORD) {
 
 }  // namespace
 
-void rememberTemporaryFile(std::wstring path) {
+HANDLE makeTemporaryFile(const std::wstring& path) {
   static const bool installed = SetConsoleCtrlHandler(removeTemporaryFile, TRUE);
   static_cast<void>(installed);
   AcquireSRWLockExclusive(&lock);
-  temporaryPath.swap(path);
+  // Shared for deletion, so that the handler can remove it while it is open.
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const DWORD error = GetLastError();
+  if (file != INVALID_HANDLE_VALUE) temporaryPath = path;
   ReleaseSRWLockExclusive(&lock);
+  SetLastError(error);
+  return file;
 }
 
-void forgetTemporaryFile() { rememberTemporaryFile({}); }
+void forgetTemporaryFile() {
+  AcquireSRWLockExclusive(&lock);
+  temporaryPath.clear();
+  ReleaseSRWLockExclusive(&lock);
+}
 
 }  // namespace vesk::cli

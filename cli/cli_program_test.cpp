@@ -543,8 +543,8 @@ INSTANTIATE_TEST_SUITE_P(
         ClosedCase{"ErrorWhileAllGoesWell", {"--to-local", "-o", "out"}, 2, 0, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// A signal in the middle of a conversion into -o's file leaves neither a
-// temporary file nor a new file behind.
+// A signal (on Windows Ctrl+C) in the middle of a conversion into -o's file
+// leaves neither a temporary file nor a new file behind.
 class Signalled : public ProgramTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(Signalled, LeavesNoTemporaryFile) {
@@ -562,14 +562,14 @@ TEST_P(Signalled, LeavesNoTemporaryFile) {
   sigfillset(&defaults);
   posix_spawnattr_setsigdefault(&attributes, &defaults);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-  std::string program = VESKTEXT_CONVERT_PATH;
-  std::vector<std::string> argv = {program, "--to-local", "-o", "out"};
+  std::vector<std::string> argv = programCommand();
+  argv.insert(argv.end(), {"--to-local", "-o", "out"});
   std::vector<char*> pointers;
   for (std::string& argument : argv) pointers.push_back(argument.data());
   pointers.push_back(nullptr);
   pid_t pid = 0;
   const int spawned =
-      posix_spawn(&pid, program.c_str(), &actions, &attributes, pointers.data(), environ);
+      posix_spawn(&pid, pointers[0], &actions, &attributes, pointers.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
   ASSERT_EQ(spawned, 0);
@@ -584,7 +584,9 @@ TEST_P(Signalled, LeavesNoTemporaryFile) {
   int status = 0;
   ::waitpid(pid, &status, 0);
   ::close(input[1]);
-  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == GetParam());
+  // Ended by the signal, or under wine, where SIGINT is Ctrl+C, by the
+  // program's handler with a status that says it failed.
+  EXPECT_TRUE(WIFSIGNALED(status) ? WTERMSIG(status) == GetParam() : WEXITSTATUS(status) != 0);
   EXPECT_EQ(listing(), std::vector<std::string>{});
 }
 

@@ -12,9 +12,10 @@ BOOL WINAPI removeTemporaryFile(DWORD) {
   AcquireSRWLockExclusive(&lock);
   // Our own handle is still open: the file goes when the process ends.
   if (!temporaryPath.empty()) DeleteFileW(temporaryPath.c_str());
-  temporaryPath.clear();
-  ReleaseSRWLockExclusive(&lock);
-  return FALSE;  // the next handler, in the end the system's, ends the program
+  // Ends the program as Windows' own handler would, with a status that says
+  // so (wine's would say 0, success). The lock stays taken: nothing is to be
+  // renamed any more.
+  ExitProcess(STATUS_CONTROL_C_EXIT);
 }
 
 }  // namespace

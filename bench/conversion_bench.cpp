@@ -11,7 +11,8 @@
 #include <string>
 
 #include "conversion/convert.h"
-#include "conversion/unit_scanner.h"
+#include "conversion/convert_units.h"
+#include "conversion/kernels/dispatch.h"
 
 namespace {
 
@@ -102,29 +103,23 @@ void BM_convert(benchmark::State& state, Kind kind, std::size_t sizeIndex,
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(input.size()));
 }
 
-// The engine directly: through a chosen block path, and with the output
-// either fresh each time, as from the two functions, or one string reused,
-// as the command line's stream does. A fresh output of many megabytes costs
-// page faults that a reused one does not.
-void BM_convertUnits(benchmark::State& state, Kind kind, std::size_t sizeIndex,
-                     vesk::Direction direction, vesk::detail::BlockPath path, bool reuseOutput) {
+// The engine through one kernel, into one output string reused, as the
+// command line's stream does: a fresh output of many megabytes costs page
+// faults that a reused one does not.
+void BM_kernel(benchmark::State& state, Kind kind, std::size_t sizeIndex, vesk::Direction direction,
+               const vesk::detail::Kernel* kernel) {
   const std::string& input = buffer(kind, sizeIndex);
+  const vesk::detail::KernelOverride use(*kernel);
   std::string out;
   for (auto _ : state) {
-    if (reuseOutput) {
-      out.clear();
-    } else {
-      std::string().swap(out);
-    }
-    vesk::detail::convertUnits(vesk::detail::stepsFor(direction), input, true, out, path);
+    out.clear();
+    vesk::detail::convertUnits(direction, input, true, out);
     benchmark::DoNotOptimize(out.data());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(input.size()));
 }
 
 void registerAll() {
-  using vesk::detail::BlockPath;
-  const BlockPath fastest = vesk::detail::fastestBlockPath();
   struct Conversion {
     const char* name;
     vesk::Direction direction;
@@ -146,12 +141,10 @@ void registerAll() {
         const std::string prefix = conversion.name;
         benchmark::RegisterBenchmark((prefix + "/" + name).c_str(), BM_convert, kind, sizeIndex,
                                      conversion.convert);
-        benchmark::RegisterBenchmark((prefix + "_reused_output/" + name).c_str(), BM_convertUnits,
-                                     kind, sizeIndex, conversion.direction, fastest, true);
-        if (fastest != BlockPath::kPortable) {
-          benchmark::RegisterBenchmark((prefix + "_portable/" + name).c_str(), BM_convertUnits,
-                                       kind, sizeIndex, conversion.direction, BlockPath::kPortable,
-                                       false);
+        // Every kernel, the rules (one step at a time) among them.
+        for (const vesk::detail::Kernel* kernel : vesk::detail::runnableKernels()) {
+          benchmark::RegisterBenchmark((prefix + "_" + kernel->name + "/" + name).c_str(),
+                                       BM_kernel, kind, sizeIndex, conversion.direction, kernel);
         }
       }
     }

@@ -1,19 +1,18 @@
 #include "conversion/convert.h"
 
-#include "conversion/unit_scanner.h"
-#include "conversion/unit_step.h"
+#include "conversion/convert_units.h"
 
 namespace vesk {
 
 std::string ConvertHtoZ(std::string_view local) {
   std::string standard;
-  detail::convertUnits(detail::kLocalToStandardSteps, local, true, standard);
+  detail::convertUnits(Direction::ToStandard, local, true, standard);
   return standard;
 }
 
 std::string ConvertZtoH(std::string_view standard) {
   std::string local;
-  detail::convertUnits(detail::kStandardToLocalSteps, standard, true, local);
+  detail::convertUnits(Direction::ToLocal, standard, true, local);
   return local;
 }
 

@@ -1,5 +1,6 @@
-// The engine, through each block path this processor runs, against the
-// plain reference conversions on every short input and on many random ones.
+// Every kernel this processor runs, the rules among them, against the literal
+// reference conversions: on every short input, every pair of bytes at every
+// place of a block, and many random texts.
 
 #include <gtest/gtest.h>
 
@@ -9,44 +10,39 @@
 #include <string_view>
 #include <vector>
 
-#include "conversion/convert.h"
-#include "conversion/testing/block_paths.h"
 #include "conversion/testing/hex_bytes.h"
+#include "conversion/testing/kernel_runs.h"
 #include "conversion/testing/random_text.h"
 #include "conversion/testing/reference_conversion.h"
+
+#ifndef VESKTEXT_RANDOM_TEXTS
+#define VESKTEXT_RANDOM_TEXTS 1000000
+#endif
 
 namespace vesk {
 namespace {
 
 using testing::hexBytes;
 
-struct Conversion {
-  const char* name;
-  Direction direction;
-  std::string (*reference)(std::string_view);
-};
-
-const Conversion kConversions[] = {
-    {"ConvertHtoZ", Direction::ToStandard, &reference::convertHtoZ},
-    {"ConvertZtoH", Direction::ToLocal, &reference::convertZtoH},
-};
-
 struct Row {
-  Conversion conversion;
-  detail::BlockPath path;
+  Direction direction;
+  const detail::Kernel* kernel;
 };
 
 std::vector<Row> everyRow() {
   std::vector<Row> rows;
-  for (const Conversion& conversion : kConversions) {
-    for (detail::BlockPath path : testing::runnableBlockPaths()) rows.push_back({conversion, path});
+  for (Direction direction : {Direction::ToStandard, Direction::ToLocal}) {
+    for (const detail::Kernel* kernel : detail::runnableKernels())
+      rows.push_back({direction, kernel});
   }
   return rows;
 }
 
-void PrintTo(const Row& row, std::ostream* os) {
-  *os << row.conversion.name << '/' << testing::blockPathName(row.path);
+std::string rowName(const Row& row) {
+  return std::string(testing::directionName(row.direction)) + "_" + row.kernel->name;
 }
+
+void PrintTo(const Row& row, std::ostream* os) { *os << rowName(row); }
 
 std::string repeated(std::string_view piece, std::size_t times) {
   std::string text;
@@ -59,9 +55,10 @@ class AgreesWithReference : public ::testing::TestWithParam<Row> {
   // Counts disagreements and reports the first few, so that one broken table
   // row does not flood the output.
   void check(const std::string& input) {
-    const std::string expected = GetParam().conversion.reference(input);
-    const std::string actual =
-        testing::convertThrough(GetParam().path, GetParam().conversion.direction, input);
+    const Direction direction = GetParam().direction;
+    const std::string expected = direction == Direction::ToStandard ? reference::convertHtoZ(input)
+                                                                    : reference::convertZtoH(input);
+    const std::string actual = testing::convertWith(*GetParam().kernel, direction, input);
     if (actual != expected && ++failures_ <= 5) {
       // A long text is shown around the first output byte that differs.
       const std::size_t at = static_cast<std::size_t>(
@@ -70,7 +67,7 @@ class AgreesWithReference : public ::testing::TestWithParam<Row> {
       const std::size_t from = at < 40 ? 0 : at - 40;
       ADD_FAILURE() << input.size() << " input bytes [" << hexBytes(input.substr(0, 400))
                     << (input.size() > 400 ? " ..." : "") << "]\noutput from byte " << from
-                    << ": engine [" << hexBytes(actual.substr(from, 80)) << "], reference ["
+                    << ": kernel [" << hexBytes(actual.substr(from, 80)) << "], reference ["
                     << hexBytes(expected.substr(from, 80)) << "]";
     }
   }
@@ -89,16 +86,16 @@ TEST_P(AgreesWithReference, OnEveryInputOfOneAndTwoBytes) {
   }
 }
 
-// Every pair of bytes again, inside one long text, so that each is converted
-// by the block path and lands at every place of a block.
-TEST_P(AgreesWithReference, OnEveryPairInALongText) {
-  std::string text;
+// Every pair of bytes inside long texts, three bytes apart: over the 64
+// shifts each pair stands at every place of a 64-byte block.
+TEST_P(AgreesWithReference, OnEveryPairAtEveryPlaceOfABlock) {
+  std::string pairs;
   for (unsigned first = 0; first < 256; ++first) {
     for (unsigned second = 0; second < 256; ++second) {
-      text += {static_cast<char>(first), static_cast<char>(second), 'A'};
+      pairs += {static_cast<char>(first), static_cast<char>(second), 'A'};
     }
   }
-  check(text);
+  for (std::size_t shift = 0; shift < 64; ++shift) check(std::string(shift, 'a') + pairs);
 }
 
 TEST_P(AgreesWithReference, OnEveryThreeInterestingBytes) {
@@ -110,20 +107,29 @@ TEST_P(AgreesWithReference, OnEveryThreeInterestingBytes) {
   }
 }
 
-TEST_P(AgreesWithReference, OnAMillionRandomTexts) {
+TEST_P(AgreesWithReference, OnManyRandomTexts) {
   testing::RandomText texts(20261206);
-  for (int i = 0; i < 1'000'000; ++i) check(texts.next(8));
+  for (int i = 0; i < VESKTEXT_RANDOM_TEXTS; ++i) check(texts.next(8));
 }
 
-// Long texts take the engine through its block and word-at-a-time paths.
-TEST_P(AgreesWithReference, OnLongRandomTexts) {
+// Long texts, and texts of the bytes where the rules meet, one to four
+// blocks long.
+TEST_P(AgreesWithReference, OnLongAndDenseRandomTexts) {
   testing::RandomText texts(7);
   for (int i = 0; i < 20; ++i) check(texts.next(6000) + std::string(300, 'a') + texts.next(50));
+  const auto& bytes = testing::interestingBytes();
+  std::mt19937 random(65);
+  for (int i = 0; i < VESKTEXT_RANDOM_TEXTS / 50; ++i) {
+    std::string text(std::uniform_int_distribution<std::size_t>(60, 260)(random), '\0');
+    for (char& byte : text) byte = bytes[random() % bytes.size()];
+    check(text);
+  }
 }
 
-// Runs of leads, letters and marks long enough to cross the engine's blocks,
-// at every offset: where a unit starts must carry over from block to block.
-TEST_P(AgreesWithReference, OnRunsAcrossBlocks) {
+// Runs of leads, letters and marks long enough to cross blocks, at every
+// offset: where a unit starts must carry over from block to block. Then
+// pairs that start at the last byte of the engine's 8 KiB output pieces.
+TEST_P(AgreesWithReference, OnRunsAcrossBlocksAndPieces) {
   const std::string runs[] = {
       repeated("\x88", 150),        repeated("\xDE", 150),        repeated("\xB6", 150),
       repeated("\xB6\xDE", 75),     repeated("\xB6\xDE\xDE", 50), repeated("\x83\x4B", 75),
@@ -134,26 +140,10 @@ TEST_P(AgreesWithReference, OnRunsAcrossBlocks) {
   for (std::size_t offset = 0; offset < 130; ++offset) {
     for (const std::string& run : runs) check(std::string(offset, 'a') + run + "A\xB6");
   }
-}
-
-// The engine fills its output 8 KiB of input at a time: a pair that starts
-// at the last byte of such a piece, copied or converted to two or four bytes.
-TEST_P(AgreesWithReference, OnPairsAcrossOutputPieces) {
   for (std::string_view pair : {"\x88\x41", "\xF5\x41", "\xB6\xDE", "\xB1\xDE", "\x83\x94"}) {
     for (std::size_t shift = 0; shift < 4; ++shift) {
       check(std::string(shift, 'a') + repeated(pair, 4200) + "\xB6");
     }
-  }
-}
-
-// Texts of the bytes where the rules meet, one to four blocks long.
-TEST_P(AgreesWithReference, OnDenseTextsOfBlockLength) {
-  const auto& bytes = testing::interestingBytes();
-  std::mt19937 random(65);
-  for (int i = 0; i < 20'000; ++i) {
-    std::string text(std::uniform_int_distribution<std::size_t>(60, 260)(random), '\0');
-    for (char& byte : text) byte = bytes[random() % bytes.size()];
-    check(text);
   }
 }
 
@@ -165,11 +155,8 @@ TEST_P(AgreesWithReference, OnATextOfManyMegabytes) {
   check(text);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothDirectionsEveryPath, AgreesWithReference,
-                         ::testing::ValuesIn(everyRow()), [](const auto& info) {
-                           return std::string(info.param.conversion.name) + "_" +
-                                  testing::blockPathName(info.param.path);
-                         });
+INSTANTIATE_TEST_SUITE_P(EveryKernel, AgreesWithReference, ::testing::ValuesIn(everyRow()),
+                         [](const auto& info) { return rowName(info.param); });
 
 }  // namespace
 }  // namespace vesk

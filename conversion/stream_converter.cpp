@@ -1,32 +1,28 @@
 #include <array>
 
 #include "conversion/convert.h"
-#include "conversion/unit_scanner.h"
-#include "conversion/unit_step.h"
+#include "conversion/convert_units.h"
 
 namespace vesk {
-
-using detail::stepsFor;
 
 StreamConverter::StreamConverter(Direction direction) : direction_(direction) {}
 
 void StreamConverter::feed(std::string_view chunk, std::string& out) {
-  const detail::ConversionSteps& steps = stepsFor(direction_);
   if (chunk.empty()) return;
   if (!pending_.empty()) {
     // The held byte starts a unit that may take the first byte of this chunk.
     const std::array<char, 2> joined{pending_[0], chunk[0]};
     const std::size_t taken =
-        detail::convertUnits(steps, {joined.data(), joined.size()}, false, out);
+        detail::convertUnits(direction_, {joined.data(), joined.size()}, false, out);
     pending_.clear();
     chunk.remove_prefix(taken - 1);
   }
-  const std::size_t taken = detail::convertUnits(steps, chunk, false, out);
+  const std::size_t taken = detail::convertUnits(direction_, chunk, false, out);
   pending_.assign(chunk.substr(taken));
 }
 
 void StreamConverter::finish(std::string& out) {
-  detail::convertUnits(stepsFor(direction_), pending_, true, out);
+  detail::convertUnits(direction_, pending_, true, out);
   pending_.clear();
 }
 

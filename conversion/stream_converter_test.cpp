@@ -1,4 +1,5 @@
-// StreamConverter gives the bytes of one call whatever the chunking.
+// StreamConverter gives the bytes of one call whatever the chunking, through
+// every kernel this processor runs.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 
 #include "conversion/convert.h"
 #include "conversion/testing/hex_bytes.h"
+#include "conversion/testing/kernel_runs.h"
 #include "conversion/testing/random_text.h"
 
 namespace vesk {
@@ -64,38 +66,56 @@ const ChunkedCase kBoundaries[] = {
 INSTANTIATE_TEST_SUITE_P(Chunks, ChunkBoundary, ::testing::ValuesIn(kBoundaries),
                          [](const auto& info) { return std::string(info.param.name); });
 
-class RandomChunking : public ::testing::TestWithParam<Direction> {};
+struct KernelRow {
+  Direction direction;
+  const detail::Kernel* kernel;
+};
 
+class RandomChunking : public ::testing::TestWithParam<KernelRow> {};
+
+// Short chunks, and chunks long enough for the kernels' blocks.
 TEST_P(RandomChunking, GivesTheBytesOfOneCall) {
+  const Direction direction = GetParam().direction;
+  const detail::KernelOverride use(*GetParam().kernel);
   testing::RandomText texts(99);
-  StreamConverter converter(GetParam());  // reused: finish() readies it for the next input
+  StreamConverter converter(direction);  // reused: finish() readies it for the next input
   for (int i = 0; i < 3000; ++i) {
-    const std::string whole = texts.next(60);
+    const std::string whole = texts.next(i % 2 == 0 ? 60 : 400);
+    const std::size_t longest = i % 3 == 0 ? 9 : 300;
     std::vector<std::string> chunks;
     for (std::size_t at = 0; at < whole.size();) {
-      const std::size_t size = texts.upTo(9);  // empty chunks included
+      const std::size_t size = texts.upTo(longest);  // empty chunks included
       chunks.push_back(whole.substr(at, size));
       at += size;
     }
-    const std::string expected = convertInOneCall(GetParam(), whole);
+    const std::string expected = convertInOneCall(direction, whole);
     const std::string actual = convertInChunks(converter, chunks);
     ASSERT_EQ(hexBytes(actual), hexBytes(expected)) << "input [" << hexBytes(whole) << "]";
   }
 }
 
-TEST_P(RandomChunking, AppendsToWhatTheOutputHolds) {
-  StreamConverter converter(GetParam());
+std::vector<KernelRow> everyKernelRow() {
+  std::vector<KernelRow> rows;
+  for (Direction direction : {Direction::ToStandard, Direction::ToLocal}) {
+    for (const detail::Kernel* kernel : detail::runnableKernels())
+      rows.push_back({direction, kernel});
+  }
+  return rows;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKernel, RandomChunking, ::testing::ValuesIn(everyKernelRow()),
+                         [](const auto& info) {
+                           return std::string(testing::directionName(info.param.direction)) + "_" +
+                                  info.param.kernel->name;
+                         });
+
+TEST(StreamConverter, AppendsToWhatTheOutputHolds) {
+  StreamConverter converter(Direction::ToLocal);
   std::string out = "kept";
   converter.feed("A", out);
   converter.finish(out);
   EXPECT_EQ(out, "keptA");
 }
-
-INSTANTIATE_TEST_SUITE_P(BothDirections, RandomChunking,
-                         ::testing::Values(Direction::ToStandard, Direction::ToLocal),
-                         [](const auto& info) {
-                           return info.param == Direction::ToStandard ? "ToStandard" : "ToLocal";
-                         });
 
 }  // namespace
 }  // namespace vesk

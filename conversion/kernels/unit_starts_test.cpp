@@ -1,6 +1,6 @@
 // The block form of "where do the two-byte units start" against a byte-by-byte scan.
 
-#include "conversion/unit_starts.h"
+#include "conversion/kernels/unit_starts.h"
 
 #include <gtest/gtest.h>
 

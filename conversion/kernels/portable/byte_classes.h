@@ -1,13 +1,12 @@
 #pragma once
 
-// Classifies the 64 bytes of a block at once, for the block path of the
-// scanner: SSE2 (baseline on x86-64) where there is SSE2, byte by byte where
-// there is not.
+// Classifies the 64 bytes of a block at once, for the portable kernel: SSE2
+// (baseline on x86-64) where there is SSE2, byte by byte where there is not.
 
 #include <cstddef>
 #include <cstdint>
 
-#include "conversion/unit_step.h"
+#include "conversion/kernels/unit_shape.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -28,15 +27,15 @@ struct BlockClasses {
 // stay in registers across the blocks.
 class ByteClassifier {
  public:
-  explicit ByteClassifier(const ConversionSteps& steps)
-      : limit_(broadcast(steps.singleByteLimit)),
-        leadCount_(steps.markLeads.size()),
-        markCount_(steps.marks.size()) {
+  explicit ByteClassifier(const UnitShape& shape)
+      : limit_(broadcast(shape.singleByteLimit)),
+        leadCount_(shape.markLeadRangeCount),
+        markCount_(shape.markCount) {
     for (std::size_t i = 0; i < leadCount_; ++i) {
-      leadFirst_[i] = broadcast(steps.markLeads[i].first);
-      leadSpan_[i] = broadcast(steps.markLeads[i].last - steps.markLeads[i].first);
+      leadFirst_[i] = broadcast(shape.markLeadRanges[i].first);
+      leadSpan_[i] = broadcast(shape.markLeadRanges[i].last - shape.markLeadRanges[i].first);
     }
-    for (std::size_t i = 0; i < markCount_; ++i) mark_[i] = broadcast(steps.marks[i]);
+    for (std::size_t i = 0; i < markCount_; ++i) mark_[i] = broadcast(shape.markBytes[i]);
   }
 
   // Bytes block[0] to block[64] must be readable: byte 63 looks at the byte after it.
@@ -85,24 +84,24 @@ class ByteClassifier {
   __m128i limit_;
   std::size_t leadCount_;
   std::size_t markCount_;
-  __m128i leadFirst_[kMaxMarkLeadRanges];
-  __m128i leadSpan_[kMaxMarkLeadRanges];
-  __m128i mark_[kMaxMarks];
+  __m128i leadFirst_[UnitShape::kMaxMarkLeadRanges];
+  __m128i leadSpan_[UnitShape::kMaxMarkLeadRanges];
+  __m128i mark_[UnitShape::kMaxMarks];
 };
 
 #else
 
 class ByteClassifier {
  public:
-  explicit ByteClassifier(const ConversionSteps& steps) : steps_(steps) {}
+  explicit ByteClassifier(const UnitShape& shape) : shape_(shape) {}
 
   // Bytes block[0] to block[64] must be readable: byte 63 looks at the byte after it.
   BlockClasses classify(const unsigned char* block) const {
     BlockClasses classes{0, 0};
     for (unsigned i = 0; i < kClassBlockBytes; ++i) {
-      if (block[i] < steps_.singleByteLimit) continue;
+      if (block[i] < shape_.singleByteLimit) continue;
       classes.atLeastLimit |= std::uint64_t{1} << i;
-      if (!isMarkLead(steps_, block[i]) || isMark(steps_, block[i + 1])) {
+      if (!shape_.isMarkLead(block[i]) || shape_.isMark(block[i + 1])) {
         classes.takesNext |= std::uint64_t{1} << i;
       }
     }
@@ -110,7 +109,7 @@ class ByteClassifier {
   }
 
  private:
-  const ConversionSteps& steps_;
+  const UnitShape& shape_;
 };
 
 #endif

@@ -1,4 +1,4 @@
-#include "conversion/avx512_blocks.h"
+#include "conversion/kernels/avx512/avx512_kernel.h"
 
 #include <array>
 #include <bit>
@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <span>
 
-#include "conversion/step_bytes.h"
-#include "conversion/unit_starts.h"
+#include "conversion/kernels/avx512/step_bytes.h"
+#include "conversion/kernels/unit_starts.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
@@ -96,20 +96,20 @@ class ByteTable {
 
 class BlockConverter {
  public:
-  VESK_AVX512 explicit BlockConverter(const ConversionSteps& steps)
-      : limit_(_mm512_set1_epi8(static_cast<char>(steps.singleByteLimit))),
-        markCount_(steps.marks.size()),
-        markLead_(steps.stepBytes.markLead),
-        windowStart_(steps.stepBytes.windowStart),
-        windowSize_(steps.stepBytes.windowSize),
-        permute_(steps.stepBytes.permute),
-        entry_(steps.stepBytes.entry),
-        written_(steps.stepBytes.written),
+  VESK_AVX512 explicit BlockConverter(const UnitShape& shape, const StepBytes& steps)
+      : limit_(_mm512_set1_epi8(static_cast<char>(shape.singleByteLimit))),
+        markCount_(shape.markCount),
+        markLead_(steps.markLead),
+        windowStart_(steps.windowStart),
+        windowSize_(steps.windowSize),
+        permute_(steps.permute),
+        entry_(steps.entry),
+        written_(steps.written),
         fromBefore_(load(kFromBeforeIndex.data())),
         interleaveLow_(load(kInterleaveLowIndex.data())),
         interleaveHigh_(load(kInterleaveHighIndex.data())) {
     for (std::size_t i = 0; i < markCount_; ++i) {
-      mark_[i] = _mm512_set1_epi8(static_cast<char>(steps.marks[i]));
+      mark_[i] = _mm512_set1_epi8(static_cast<char>(shape.markBytes[i]));
     }
   }
 
@@ -251,12 +251,15 @@ class BlockConverter {
   __m512i fromBefore_;
   __m512i interleaveLow_;
   __m512i interleaveHigh_;
-  __m512i mark_[kMaxMarks];
+  __m512i mark_[UnitShape::kMaxMarks];
 };
 
-}  // namespace
+constexpr StepByteTables kLocalToStandard{Direction::ToStandard};
+constexpr StepByteTables kStandardToLocal{Direction::ToLocal};
+constinit const StepBytes kLocalToStandardBytes = kLocalToStandard.view();
+constinit const StepBytes kStandardToLocalBytes = kStandardToLocal.view();
 
-bool avx512BlocksSupported() {
+bool runsHere() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
          __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi") &&
@@ -264,16 +267,20 @@ bool avx512BlocksSupported() {
          __builtin_cpu_supports("bmi2");
 }
 
-VESK_AVX512 void convertAvx512Blocks(const ConversionSteps& steps, const unsigned char*& in,
-                                     const unsigned char* blockEnd, const unsigned char* end,
-                                     unsigned char*& dst) {
-  const BlockConverter converter(steps);
+// Converts 64-byte blocks, the first starting at in and the last before
+// stop, for as long as 65 bytes remain before end (a block looks at the byte
+// after it). Each block stores up to 128 bytes from where its output starts.
+VESK_AVX512 void convert(Direction direction, const unsigned char*& in, const unsigned char* stop,
+                         const unsigned char* end, unsigned char*& dst) {
+  const bool toStandard = direction == Direction::ToStandard;
+  const BlockConverter converter(toStandard ? kLocalToStandard.shape() : kStandardToLocal.shape(),
+                                 toStandard ? kLocalToStandardBytes : kStandardToLocalBytes);
   // Blocks follow one another at 64 bytes whatever their units, so that the
   // next block's loads need not wait for this one's unit starts.
   Carry carry;
   const unsigned char* at = in;
   unsigned char* out = dst;
-  while (at < blockEnd && end - at > 64) {
+  while (at < stop && end - at > 64) {
     out = converter.convert(at, out, carry);
     at += 64;
   }
@@ -281,13 +288,23 @@ VESK_AVX512 void convertAvx512Blocks(const ConversionSteps& steps, const unsigne
   in = at + carry.pairOpen;
 }
 
+}  // namespace
+
+const Kernel kAvx512Kernel{"avx512", &runsHere, &convert};
+
 #else
 
-bool avx512BlocksSupported() { return false; }
+namespace {
 
-// Never called where the check above says no.
-void convertAvx512Blocks(const ConversionSteps&, const unsigned char*&, const unsigned char*,
-                         const unsigned char*, unsigned char*&) {}
+bool runsHere() { return false; }
+
+// Never called where runsHere says no.
+void convert(Direction, const unsigned char*&, const unsigned char*, const unsigned char*,
+             unsigned char*&) {}
+
+}  // namespace
+
+const Kernel kAvx512Kernel{"avx512", &runsHere, &convert};
 
 #endif
 

@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "conversion/kernels/avx2/avx2_kernel.h"
 #include "conversion/kernels/avx512/avx512_kernel.h"
 #include "conversion/kernels/portable/portable_kernel.h"
 #include "conversion/rules.h"
@@ -19,7 +20,7 @@ void convertByRules(Direction direction, const unsigned char*& in, const unsigne
 
 const Kernel kRulesKernel{"rules", &runsEverywhere, &convertByRules};
 
-const Kernel* const kKernels[] = {&kAvx512Kernel, &kPortableKernel, &kRulesKernel};
+const Kernel* const kKernels[] = {&kAvx512Kernel, &kAvx2Kernel, &kPortableKernel, &kRulesKernel};
 
 std::atomic<const Kernel*> overridden{nullptr};
 

@@ -9,7 +9,7 @@
 
 namespace vesk::detail {
 
-// The kernels this processor runs, fastest first: AVX-512, portable,
+// The kernels this processor runs, fastest first: AVX-512, AVX2, portable,
 // and last the rules themselves, one step at a time.
 std::vector<const Kernel*> runnableKernels();
 

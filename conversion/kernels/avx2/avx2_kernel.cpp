@@ -1,0 +1,539 @@
+#include "conversion/kernels/avx2/avx2_kernel.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+
+#include "conversion/kernels/avx2/avx2_layout.h"
+#include "conversion/kernels/unit_starts.h"
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define VESK_AVX2_KERNEL 1
+// Only these functions use the instructions; the rest of the program, and
+// anything inline this file shares with it, stays baseline x86-64.
+#define VESK_AVX2_TARGET __attribute__((target("avx2,bmi,bmi2,popcnt")))
+#define VESK_AVX2 VESK_AVX2_TARGET __attribute__((always_inline)) inline
+#endif
+
+namespace vesk::detail {
+
+#if defined(VESK_AVX2_KERNEL)
+
+namespace {
+
+using namespace avx2;
+
+using Mask = std::uint64_t;
+using Shuffles = std::array<std::array<std::uint8_t, 16>, 256>;
+
+constexpr Layout kLocalToStandard = deriveLayout(Direction::ToStandard);
+constexpr Layout kStandardToLocal = deriveLayout(Direction::ToLocal);
+
+// Shuffles by an 8-bit mask. Gathering: the bytes of eight (from byte 0, or
+// from byte 8) whose bit is set, to the front. Spreading: the first and
+// second bytes of eight places, interleaved; every first byte, and the
+// second of place i where bit i is set.
+constexpr Shuffles gathering(unsigned from) {
+  Shuffles shuffles{};
+  for (unsigned kept = 0; kept < 256; ++kept) {
+    unsigned to = 0;
+    for (unsigned byte = 0; byte < 8; ++byte) {
+      if ((kept >> byte & 1) != 0) shuffles[kept][to++] = static_cast<std::uint8_t>(from + byte);
+    }
+  }
+  return shuffles;
+}
+constexpr Shuffles spreading() {
+  Shuffles shuffles{};
+  for (unsigned seconds = 0; seconds < 256; ++seconds) {
+    unsigned to = 0;
+    for (unsigned place = 0; place < 8; ++place) {
+      shuffles[seconds][to++] = static_cast<std::uint8_t>(2 * place);
+      if ((seconds >> place & 1) != 0)
+        shuffles[seconds][to++] = static_cast<std::uint8_t>(2 * place + 1);
+    }
+  }
+  return shuffles;
+}
+alignas(16) constexpr Shuffles kGatherLow = gathering(0);
+alignas(16) constexpr Shuffles kGatherHigh = gathering(8);
+alignas(16) constexpr Shuffles kSpreadPlaces = spreading();
+
+// Each byte value in every place, for vectors of one byte loaded rather
+// than built: GCC sees through a load of known bytes and builds the vector
+// from a general register instead, three instructions for one load. An
+// empty asm hides where the bytes are.
+alignas(32) constexpr std::array<std::array<std::uint8_t, 32>, 256> kSplats = [] {
+  std::array<std::array<std::uint8_t, 32>, 256> splats{};
+  for (unsigned byte = 0; byte < 256; ++byte) splats[byte].fill(static_cast<std::uint8_t>(byte));
+  return splats;
+}();
+
+// Tables of 16 per nibble with each table in both 16-byte lanes.
+template <std::size_t kNibbles>
+using WideTables = std::array<std::array<std::uint8_t, 32>, kNibbles>;
+
+template <std::size_t kNibbles, std::size_t kSize>
+constexpr WideTables<kNibbles> widened(const std::array<std::uint8_t, kSize>& tables) {
+  WideTables<kNibbles> wide{};
+  for (std::size_t q = 0; q < kNibbles; ++q) {
+    for (std::size_t i = 0; i < 32; ++i) wide[q][i] = tables[16 * q + i % 16];
+  }
+  return wide;
+}
+
+VESK_AVX2 __m256i load(const void* at) {
+  return _mm256_loadu_si256(static_cast<const __m256i*>(at));
+}
+VESK_AVX2 void store(void* at, __m256i bytes) {
+  _mm256_storeu_si256(static_cast<__m256i*>(at), bytes);
+}
+template <unsigned kByte>
+VESK_AVX2 __m256i splat() {
+  const std::array<std::uint8_t, 32>* splats = kSplats.data();
+  __asm__("" : "+r"(splats));
+  return load(splats[kByte & 0xFF].data());
+}
+VESK_AVX2 __m256i isZero(__m256i bytes) { return _mm256_cmpeq_epi8(bytes, _mm256_setzero_si256()); }
+VESK_AVX2 std::uint32_t bits(__m256i bytes) {
+  return static_cast<std::uint32_t>(_mm256_movemask_epi8(bytes));
+}
+VESK_AVX2 Mask bits(__m256i low, __m256i high) { return bits(low) | Mask{bits(high)} << 32; }
+// x where it is not zero, else otherwise.
+VESK_AVX2 __m256i orElse(__m256i x, __m256i otherwise) {
+  return _mm256_blendv_epi8(x, otherwise, isZero(x));
+}
+
+// Each bit of half a mask, as a byte of all ones or all zeros.
+VESK_AVX2 __m256i expand(Mask mask, unsigned half) {
+  const __m256i spread = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2,
+                                          2, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3, 3);
+  const __m256i bit = _mm256_set1_epi64x(static_cast<long long>(0x8040201008040201));
+  const __m256i bytes = _mm256_shuffle_epi8(
+      _mm256_set1_epi32(static_cast<int>(static_cast<std::uint32_t>(mask >> (32 * half)))), spread);
+  return _mm256_cmpeq_epi8(_mm256_and_si256(bytes, bit), bit);
+}
+
+// The bytes one place on: place i gets place i - 1, place 0 the last of before.
+VESK_AVX2 __m256i onePlaceOn(__m256i bytes, __m256i before) {
+  return _mm256_alignr_epi8(bytes, _mm256_permute2x128_si256(before, bytes, 0x21), 15);
+}
+
+// Where bytes look in tables of 16 per high nibble from kBase, kept in the
+// XOR form avx2_layout.h describes.
+template <std::size_t kNibbles, unsigned kBase>
+class NibbleIndex {
+ public:
+  VESK_AVX2 explicit NibbleIndex(__m256i bytes) {
+    const __m256i offset = _mm256_sub_epi8(bytes, splat<kBase>());
+    fill(offset, std::make_index_sequence<kNibbles>());
+  }
+
+  // The entry of each byte, zero where it is beyond the tables.
+  template <std::size_t kSize>
+  VESK_AVX2 __m256i lookUp(const WideTables<kSize>& tables) const {
+    static_assert(kNibbles <= kSize);
+    __m256i found = _mm256_shuffle_epi8(load(tables[0].data()), at_[0]);
+#pragma GCC unroll 8
+    for (std::size_t q = 1; q < kNibbles; ++q) {
+      found = _mm256_xor_si256(found, _mm256_shuffle_epi8(load(tables[q].data()), at_[q]));
+    }
+    return found;
+  }
+
+ private:
+  template <std::size_t... q>
+  VESK_AVX2 void fill(__m256i offset, std::index_sequence<q...>) {
+    ((at_[q] = _mm256_adds_epu8(offset, splat<0x70 - 16 * q>())), ...);
+  }
+
+  __m256i at_[kNibbles];
+};
+
+VESK_AVX2 __m128i shuffled(__m128i bytes, const std::array<std::uint8_t, 16>& shuffle) {
+  return _mm_shuffle_epi8(bytes, _mm_load_si128(reinterpret_cast<const __m128i*>(shuffle.data())));
+}
+
+// Writes the kept bytes of 16, kept0 for the first eight and kept1 for the
+// rest; stores 8 bytes from out and from where those end.
+VESK_AVX2 unsigned char* storeGathered(__m128i bytes, unsigned kept0, unsigned kept1,
+                                       unsigned char* out) {
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(out), shuffled(bytes, kGatherLow[kept0]));
+  out += __builtin_popcount(kept0);
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(out), shuffled(bytes, kGatherHigh[kept1]));
+  return out + __builtin_popcount(kept1);
+}
+
+// Writes eight places' bytes, first and second interleaved: every first, the
+// second where seconds has its bit; stores 16 bytes from out.
+VESK_AVX2 unsigned char* storeSpread(__m128i places, unsigned seconds, unsigned char* out) {
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), shuffled(places, kSpreadPlaces[seconds]));
+  return out + 8 + __builtin_popcount(seconds);
+}
+
+// Converts a block. With letters every place writes one or two bytes: a
+// letter its two-byte form, or where the mark after it folds into a marked
+// form, its lead byte, and the mark's place the marked trail; a mark the
+// letter has no form for writes the wide mark. Without letters each place
+// writes one byte or none.
+template <const Layout& kLayout>
+class Blocks {
+  static constexpr bool kLetters = kLayout.shape.markCount > 0;
+  static constexpr const NibbleRow& kRow = kLayout.row;
+  static constexpr bool kPairLookups = kLayout.runCount > 0 || kRow.nibbles > 0;
+  static constexpr bool kScalarRows = kLayout.pairRow != std::array<std::uint8_t, kPairLeadSpan>{};
+
+  static constexpr WideTables<kLetterNibbles> kLetterInfo =
+      widened<kLetterNibbles>(kLayout.letterInfo);
+  static constexpr WideTables<kLetterNibbles> kLetterTrail =
+      widened<kLetterNibbles>(kLayout.letterTrail);
+  static constexpr WideTables<1> kLetterLeads = widened<1>(kLayout.letterLeads);
+  static constexpr WideTables<kRowNibbles> kRowFirst = widened<kRowNibbles>(kRow.first);
+  static constexpr WideTables<kRowNibbles> kRowSecond = widened<kRowNibbles>(kRow.second);
+  static constexpr WideTables<1> kPairRow = widened<1>(kLayout.pairRow);
+  static constexpr WideTables<1> kPairFirstTrail = widened<1>(kLayout.pairFirstTrail);
+  static constexpr WideTables<1> kPairTrailSpan = widened<1>(kLayout.pairTrailSpan);
+
+ public:
+  // Converts the units that start in the 64 bytes at block, but for a pair
+  // that starts at the last byte, which is left to the next block; reads
+  // block[64] and block[65]. Writes at most twice the bytes it takes and
+  // stores up to 32 bytes past them. Returns how many bytes it took: 64, or
+  // 63.
+  VESK_AVX2 static unsigned convert(const unsigned char* block, unsigned char*& out) {
+    const __m256i bytes0 = load(block), bytes1 = load(block + 32);
+    const Mask high = bits(atLeastLimit(bytes0), atLeastLimit(bytes1));
+    if (high == 0) return copy(bytes0, bytes1, 64, out);
+    const __m256i next0 = load(block + 1), next1 = load(block + 33);
+
+    Letters letters0{}, letters1{};
+    Mask letter = 0, markNext = 0, marksAdd = 0;
+    if constexpr (kLetters) {
+      letters0 = lookUpLetters(bytes0, next0);
+      letters1 = lookUpLetters(bytes1, next1);
+      letter = letters0.letter | Mask{letters1.letter} << 32;
+      markNext = letters0.markNext | Mask{letters1.markNext} << 32;
+      marksAdd = letters0.marksAdd | Mask{letters1.marksAdd} << 32;
+    }
+    // A letter takes the next byte only when it is a mark.
+    const Mask pairs = twoByteUnitStarts(high & ~(letter & ~markNext));
+    const Mask lastPair = pairs >> 63;
+    const Mask starts = ~(pairs << 1) & ~(lastPair << 63);
+    const unsigned taken = 64 - static_cast<unsigned>(lastPair);
+
+    __m256i pairFirst0{}, pairFirst1{}, pairSecond0{}, pairSecond1{};
+    Mask looked = 0, oneByte = 0;
+    if constexpr (kPairLookups) {
+      lookUpPairs(bytes0, next0, expand(starts, 0), pairFirst0, pairSecond0);
+      lookUpPairs(bytes1, next1, expand(starts, 1), pairFirst1, pairSecond1);
+      looked = ~bits(isZero(pairFirst0), isZero(pairFirst1));
+      oneByte = looked & bits(isZero(pairSecond0), isZero(pairSecond1));
+    }
+    Mask scalar = 0;
+    if constexpr (kScalarRows) {
+      scalar = pairs & starts & bits(scalarPair(bytes0, next0), scalarPair(bytes1, next1));
+    }
+    const Mask letterStarts = letter & starts;
+    if ((letterStarts | looked | scalar) == 0) return copy(bytes0, bytes1, taken, out);
+
+    __m256i first0 = bytes0, first1 = bytes1;
+    if constexpr (kPairLookups) {
+      first0 = orElse(pairFirst0, first0);
+      first1 = orElse(pairFirst1, first1);
+      first0 = orElse(onePlaceOn(pairSecond0, _mm256_setzero_si256()), first0);
+      first1 = orElse(onePlaceOn(pairSecond1, pairSecond0), first1);
+    }
+    unsigned char* const start = out;
+    if constexpr (kLetters) {
+      const Mask marked = letterStarts & markNext;
+      const Mask folded = marked & marksAdd;
+      const Mask markPlaces = marked << 1;
+      // Which places write a second byte.
+      const Mask seconds = (letterStarts & ~folded) | (markPlaces & ~(folded << 1));
+      out = storePlaces(first0, letters0, _mm256_setzero_si256(), letterStarts, markPlaces, seconds,
+                        0, out);
+      out = storePlaces(first1, letters1, letters0.markedTrail, letterStarts, markPlaces, seconds,
+                        1, out);
+      writeScalarPairs(block, scalar, seconds, start);
+      out -= lastPair;  // place 63 wrote its byte: it belongs to the next block
+    } else {
+      std::array<std::uint16_t, 32> steps;
+      oneByte |= lookUpScalarPairs(block, scalar, steps);
+      // A pair that writes one byte writes nothing at its second place.
+      const Mask kept = ~(oneByte << 1) & ~(lastPair << 63);
+      alignas(8) std::uint8_t keptBytes[8];
+      __builtin_memcpy(keptBytes, &kept, sizeof kept);
+      out = storeGathered(_mm256_castsi256_si128(first0), keptBytes[0], keptBytes[1], out);
+      out = storeGathered(_mm256_extracti128_si256(first0, 1), keptBytes[2], keptBytes[3], out);
+      out = storeGathered(_mm256_castsi256_si128(first1), keptBytes[4], keptBytes[5], out);
+      out = storeGathered(_mm256_extracti128_si256(first1, 1), keptBytes[6], keptBytes[7], out);
+      writeScalarPairs(scalar, steps, kept, start);
+    }
+    return taken;
+  }
+
+ private:
+  // Pairs converted one at a time: this many without a branch, then a loop
+  // for the rest. A loop that ends after a varying number of pairs
+  // mispredicts its end in most blocks.
+  static constexpr unsigned kBranchFreePairs = 3;
+
+  struct Letters {
+    __m256i info;
+    __m256i trail;
+    __m256i markedTrail;  // at a letter whose mark folds in: its marked trail
+    std::uint32_t letter;
+    std::uint32_t markNext;
+    std::uint32_t marksAdd;
+  };
+
+  VESK_AVX2 static unsigned copy(__m256i bytes0, __m256i bytes1, unsigned taken,
+                                 unsigned char*& out) {
+    store(out, bytes0);
+    store(out + 32, bytes1);
+    out += taken;
+    return taken;
+  }
+
+  // Unsigned compare by max: AVX2 compares bytes as signed.
+  VESK_AVX2 static __m256i atLeastLimit(__m256i bytes) {
+    return _mm256_cmpeq_epi8(_mm256_max_epu8(bytes, splat<kLayout.shape.singleByteLimit>()), bytes);
+  }
+
+  // Where a pair led by the byte may convert one at a time: its first byte
+  // has a row and the second is in the row's range.
+  VESK_AVX2 static __m256i scalarPair(__m256i bytes, __m256i next) {
+    const NibbleIndex<1, kLayout.pairBase> index(bytes);
+    const __m256i offset = _mm256_sub_epi8(next, index.lookUp(kPairFirstTrail));
+    const __m256i inRange =
+        _mm256_cmpeq_epi8(_mm256_min_epu8(offset, index.lookUp(kPairTrailSpan)), offset);
+    return _mm256_and_si256(inRange,
+                            _mm256_cmpgt_epi8(index.lookUp(kPairRow), _mm256_setzero_si256()));
+  }
+
+  // The step of the pair at at (64: none; block[64] and block[65] are read
+  // then), from its row; a pair that is copied gives its own bytes.
+  VESK_AVX2 static std::uint16_t scalarStep(const unsigned char* block, unsigned at) {
+    const unsigned pair = block[at] | block[at + 1] << 8;
+    const unsigned step =
+        kLayout.pairSteps[kLayout.pairRow[(pair - kLayout.pairBase) & 0x0F]][pair >> 8];
+    // Without a branch: which it is cannot be predicted.
+    const unsigned copied = 0u - static_cast<unsigned>(step == 0);
+    return static_cast<std::uint16_t>(step | (pair & copied));
+  }
+
+  // Writes the steps of the pairs one at a time over the spread output,
+  // where every place before a pair's wrote one byte, and those in seconds
+  // one more.
+  VESK_AVX2 static void writeScalarPairs(const unsigned char* block, Mask pairs, Mask seconds,
+                                         unsigned char* start) {
+    Mask left = pairs;
+#pragma GCC unroll 4
+    for (unsigned i = 0; i < kBranchFreePairs; ++i) {
+      // With none left, at is 64 and the bytes go just past the block's.
+      writeSpreadPair(block, static_cast<unsigned>(_tzcnt_u64(left)), seconds, start);
+      left = _blsr_u64(left);
+    }
+    for (; left != 0; left = _blsr_u64(left)) {
+      writeSpreadPair(block, static_cast<unsigned>(_tzcnt_u64(left)), seconds, start);
+    }
+  }
+  VESK_AVX2 static void writeSpreadPair(const unsigned char* block, unsigned at, Mask seconds,
+                                        unsigned char* start) {
+    const std::uint16_t step = scalarStep(block, at);
+    __builtin_memcpy(start + at + _mm_popcnt_u64(_bzhi_u64(seconds, at)), &step, sizeof step);
+  }
+
+  // The steps of the pairs one at a time, in order; returns the places of
+  // those that write one byte.
+  VESK_AVX2 static Mask lookUpScalarPairs(const unsigned char* block, Mask pairs,
+                                          std::array<std::uint16_t, 32>& steps) {
+    Mask oneByte = 0;
+    Mask left = pairs;
+    unsigned i = 0;
+#pragma GCC unroll 4
+    for (; i < kBranchFreePairs; ++i) {
+      const auto at = static_cast<unsigned>(_tzcnt_u64(left));
+      steps[i] = scalarStep(block, at);
+      oneByte |= Mask{left != 0 && steps[i] < 0x100} << (at & 63);
+      left = _blsr_u64(left);
+    }
+    for (; left != 0; left = _blsr_u64(left), ++i) {
+      const auto at = static_cast<unsigned>(_tzcnt_u64(left));
+      steps[i] = scalarStep(block, at);
+      oneByte |= Mask{steps[i] < 0x100} << at;
+    }
+    return oneByte;
+  }
+
+  // Writes the steps looked up before over the gathered output: a pair's
+  // bytes start after the kept places before it.
+  VESK_AVX2 static void writeScalarPairs(Mask pairs, const std::array<std::uint16_t, 32>& steps,
+                                         Mask kept, unsigned char* start) {
+    Mask left = pairs;
+    unsigned i = 0;
+#pragma GCC unroll 4
+    for (; i < kBranchFreePairs; ++i) {
+      writeGatheredPair(static_cast<unsigned>(_tzcnt_u64(left)), steps[i], kept, start);
+      left = _blsr_u64(left);
+    }
+    for (; left != 0; left = _blsr_u64(left), ++i) {
+      writeGatheredPair(static_cast<unsigned>(_tzcnt_u64(left)), steps[i], kept, start);
+    }
+  }
+  VESK_AVX2 static void writeGatheredPair(unsigned at, std::uint16_t step, Mask kept,
+                                          unsigned char* start) {
+    unsigned char* const to = start + _mm_popcnt_u64(_bzhi_u64(kept, at));
+    // One byte: its second place was dropped, so the byte after is the next
+    // place's; the first is written there again.
+    const bool two = step >= 0x100;
+    to[0] = static_cast<unsigned char>(step);
+    to[two] = static_cast<unsigned char>(two ? step >> 8 : step);
+  }
+
+  // Each letter's info and plain trail byte, and its marked trail where the
+  // mark after it folds in, by place.
+  VESK_AVX2 static Letters lookUpLetters(__m256i bytes, __m256i next) {
+    const NibbleIndex<kLetterNibbles, kLayout.letterBase> index(bytes);
+    const __m256i info = index.lookUp(kLetterInfo);
+    const __m256i trail = index.lookUp(kLetterTrail);
+    const __m256i isMark0 = _mm256_cmpeq_epi8(next, splat<kLayout.shape.markBytes[0]>());
+    const __m256i addMask = splat<(1u << kAddBits) - 1>();
+    __m256i isMark = isMark0;
+    __m256i added = _mm256_and_si256(_mm256_and_si256(info, addMask), isMark0);
+    if constexpr (kLayout.shape.markCount > 1) {
+      const __m256i isMark1 = _mm256_cmpeq_epi8(next, splat<kLayout.shape.markBytes[1]>());
+      isMark = _mm256_or_si256(isMark0, isMark1);
+      added = _mm256_or_si256(
+          added,
+          _mm256_and_si256(_mm256_and_si256(_mm256_srli_epi16(info, kAddBits), addMask), isMark1));
+    }
+    const __m256i notAdded = isZero(added);
+    return {info,       trail,        _mm256_andnot_si256(notAdded, _mm256_add_epi8(trail, added)),
+            bits(info), bits(isMark), ~bits(notAdded)};
+  }
+
+  // The output bytes of the pairs looked up by vector, at the places where
+  // they start.
+  VESK_AVX2 static void lookUpPairs(__m256i bytes, __m256i next, __m256i atStart, __m256i& first,
+                                    __m256i& second) {
+    first = _mm256_setzero_si256();
+    second = _mm256_setzero_si256();
+    addRuns(bytes, next, first, second, std::make_index_sequence<kLayout.runCount>());
+    if constexpr (kRow.nibbles > 0) {
+      const __m256i here = _mm256_cmpeq_epi8(bytes, splat<kRow.lead>());
+      const NibbleIndex<kRow.nibbles, kRow.trailBase> index(next);
+      first = _mm256_or_si256(first, _mm256_and_si256(index.lookUp(kRowFirst), here));
+      second = _mm256_or_si256(second, _mm256_and_si256(index.lookUp(kRowSecond), here));
+    }
+    first = _mm256_and_si256(first, atStart);
+    second = _mm256_and_si256(second, atStart);
+  }
+
+  template <std::size_t... r>
+  VESK_AVX2 static void addRuns(__m256i bytes, __m256i next, __m256i& first, __m256i& second,
+                                std::index_sequence<r...>) {
+    (addRun<r>(bytes, next, first, second), ...);
+  }
+
+  template <std::size_t r>
+  VESK_AVX2 static void addRun(__m256i bytes, __m256i next, __m256i& first, __m256i& second) {
+    constexpr const Run& kRun = kLayout.runs[r];
+    const __m256i offset = _mm256_sub_epi8(next, splat<kRun.first>());
+    const __m256i here =
+        _mm256_and_si256(_mm256_cmpeq_epi8(bytes, splat<kRun.lead>()),
+                         _mm256_cmpeq_epi8(_mm256_min_epu8(offset, splat<kRun.span>()), offset));
+    first = _mm256_or_si256(first, _mm256_and_si256(here, splat<kRun.out0>()));
+    second =
+        _mm256_or_si256(second, _mm256_and_si256(here, _mm256_add_epi8(next, splat<kRun.add>())));
+  }
+
+  // The first and second bytes of each place of half a block, interleaved
+  // and spread; markedBefore: the other half's marked trails before this one.
+  VESK_AVX2 static unsigned char* storePlaces(__m256i first, const Letters& letters,
+                                              __m256i markedBefore, Mask letterStarts,
+                                              Mask markPlaces, Mask seconds, unsigned half,
+                                              unsigned char* out) {
+    const __m256i leadIndex =
+        _mm256_and_si256(_mm256_srli_epi16(letters.info, kLeadShift), splat<kMaxLetterLeads - 1>());
+    const __m256i lead = _mm256_shuffle_epi8(load(kLetterLeads[0].data()), leadIndex);
+    const __m256i marked = onePlaceOn(letters.markedTrail, markedBefore);
+    const __m256i atLetter = expand(letterStarts, half);
+    const __m256i atMark = expand(markPlaces, half);
+    __m256i wideLead = splat<kLayout.wideLead[0]>();
+    __m256i wideTrail = splat<kLayout.wideTrail[0]>();
+    if constexpr (kLayout.shape.markCount > 1) {
+      const __m256i isMark0 = _mm256_cmpeq_epi8(first, splat<kLayout.shape.markBytes[0]>());
+      if constexpr (kLayout.wideLead[1] != kLayout.wideLead[0]) {
+        wideLead = _mm256_blendv_epi8(splat<kLayout.wideLead[1]>(), wideLead, isMark0);
+      }
+      if constexpr (kLayout.wideTrail[1] != kLayout.wideTrail[0]) {
+        wideTrail = _mm256_blendv_epi8(splat<kLayout.wideTrail[1]>(), wideTrail, isMark0);
+      }
+    }
+    const __m256i placeFirst = _mm256_blendv_epi8(_mm256_blendv_epi8(first, lead, atLetter),
+                                                  orElse(marked, wideLead), atMark);
+    const __m256i placeSecond = _mm256_blendv_epi8(letters.trail, wideTrail, atMark);
+    // Places 0-7 and 8-15 of the half in the low lane, 16-31 in the high.
+    const __m256i low = _mm256_unpacklo_epi8(placeFirst, placeSecond);
+    const __m256i upper = _mm256_unpackhi_epi8(placeFirst, placeSecond);
+    alignas(4) std::uint8_t kept[4];
+    const auto half32 = static_cast<std::uint32_t>(seconds >> (32 * half));
+    __builtin_memcpy(kept, &half32, sizeof half32);
+    out = storeSpread(_mm256_castsi256_si128(low), kept[0], out);
+    out = storeSpread(_mm256_castsi256_si128(upper), kept[1], out);
+    out = storeSpread(_mm256_extracti128_si256(low, 1), kept[2], out);
+    return storeSpread(_mm256_extracti128_si256(upper, 1), kept[3], out);
+  }
+};
+
+bool runsHere() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") &&
+         __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("popcnt");
+}
+
+// Blocks of 64 bytes, the first at in and the last starting before stop,
+// while 66 bytes remain before end (a block reads two bytes after it).
+template <const Layout& kLayout>
+VESK_AVX2_TARGET void convertBlocks(const unsigned char*& in, const unsigned char* stop,
+                                    const unsigned char* end, unsigned char*& out) {
+  const unsigned char* at = in;
+  unsigned char* written = out;
+  while (at < stop && end - at > 65) at += Blocks<kLayout>::convert(at, written);
+  in = at;
+  out = written;
+}
+
+void convert(Direction direction, const unsigned char*& in, const unsigned char* stop,
+             const unsigned char* end, unsigned char*& out) {
+  if (direction == Direction::ToStandard) {
+    convertBlocks<kLocalToStandard>(in, stop, end, out);
+  } else {
+    convertBlocks<kStandardToLocal>(in, stop, end, out);
+  }
+}
+
+}  // namespace
+
+const Kernel kAvx2Kernel{"avx2", &runsHere, &convert};
+
+#else
+
+namespace {
+
+bool runsHere() { return false; }
+
+// Never called where runsHere says no.
+void convert(Direction, const unsigned char*&, const unsigned char*, const unsigned char*,
+             unsigned char*&) {}
+
+}  // namespace
+
+const Kernel kAvx2Kernel{"avx2", &runsHere, &convert};
+
+#endif
+
+}  // namespace vesk::detail

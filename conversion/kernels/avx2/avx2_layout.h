@@ -1,0 +1,272 @@
+#pragma once
+
+// The AVX2 kernel's form of a conversion, derived from the rules when the
+// program is compiled. Each place of a block writes up to two bytes of its
+// own: a letter (a first byte whose unit takes two bytes only before a mark)
+// writes its two-byte form, the mark after it nothing or a wide mark; a pair
+// that converts writes its first output byte at its first place and its
+// second (if any) at its second; any other byte writes itself. The build
+// stops where a table stops fitting this form.
+//
+// Pairs are looked up three ways, by first byte: runs (second bytes in a
+// range whose output is a fixed first byte and the second byte plus a fixed
+// amount: the hiragana), one row in tables of 16 per high nibble of the
+// second byte (the full-width katakana), and the rest one pair at a time.
+//
+// Tables of 16 per high nibble are looked up 16 bytes at a time by the low
+// four bits. A byte b looks in table q with b - base + 0x70 - 16q, saturated:
+// the high bit, which makes the shuffle give zero, is set from the table
+// after its own nibble on. So each table holds the XOR of its own nibble's
+// entries and the next table's, and the XOR of all lookups is the entry of
+// b's nibble.
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "conversion/kernels/unit_shape.h"
+
+namespace vesk::detail::avx2 {
+
+inline constexpr std::size_t kLetterNibbles = 4;
+inline constexpr std::size_t kRowNibbles = 6;
+inline constexpr std::size_t kMaxRuns = 2;
+inline constexpr std::size_t kMaxRunsPerRow = 2;
+inline constexpr std::size_t kPairLeadSpan = 16;
+inline constexpr std::size_t kMaxPairRows = 8;
+inline constexpr std::size_t kMaxLetterLeads = 4;
+// A row looked up by vector costs about as much as this many pairs one at a
+// time.
+inline constexpr std::size_t kMinNibbleRowPairs = 32;
+
+// A letter's info byte: the high bit marks a letter, bits 4-5 pick its lead
+// byte, bits 0-1 and 2-3 say how much the first and second mark add to its
+// trail byte (0: no marked form).
+inline constexpr std::uint8_t kIsLetter = 0x80;
+inline constexpr unsigned kLeadShift = 4;
+inline constexpr unsigned kAddBits = 2;
+
+// Second bytes first to first + span of pairs led by lead become out0 and the
+// second byte plus add.
+struct Run {
+  std::uint8_t lead = 0;
+  std::uint8_t first = 0;
+  std::uint8_t span = 0;
+  std::uint8_t out0 = 0;
+  std::uint8_t add = 0;  // modulo 256
+};
+
+struct NibbleRow {
+  std::uint8_t lead = 0;
+  std::uint8_t trailBase = 0;  // a multiple of 16
+  std::uint8_t nibbles = 0;    // 0: no row
+  // By second byte - trailBase: the step's first and second output bytes;
+  // both 0 where the pair is copied, the second 0 where it writes one byte.
+  std::array<std::uint8_t, 16 * kRowNibbles> first{};
+  std::array<std::uint8_t, 16 * kRowNibbles> second{};
+};
+
+struct Layout {
+  UnitShape shape;
+  // Letters, by byte - letterBase.
+  std::uint8_t letterBase = 0;
+  std::array<std::uint8_t, 16 * kLetterNibbles> letterInfo{};
+  std::array<std::uint8_t, 16 * kLetterNibbles> letterTrail{};
+  std::array<std::uint8_t, 16> letterLeads{};  // by lead index
+  std::size_t letterLeadCount = 0;
+  // What the place of a mark writes after a letter that has no marked form
+  // for it, by mark.
+  std::array<std::uint8_t, UnitShape::kMaxMarks> wideLead{};
+  std::array<std::uint8_t, UnitShape::kMaxMarks> wideTrail{};
+  std::array<Run, kMaxRuns> runs{};
+  std::size_t runCount = 0;
+  NibbleRow row;
+  // Other first bytes of pairs that may convert, by byte - pairBase: their
+  // row in pairSteps, 0 for none.
+  std::uint8_t pairBase = 0;
+  std::array<std::uint8_t, kPairLeadSpan> pairRow{};
+  // The second bytes from pairFirstTrail to pairFirstTrail + pairTrailSpan
+  // hold every pair of the row that converts.
+  std::array<std::uint8_t, kPairLeadSpan> pairFirstTrail{};
+  std::array<std::uint8_t, kPairLeadSpan> pairTrailSpan{};
+  // By row and second byte: the first output byte, the second above it
+  // (0 where the step writes one byte); 0 where the pair is copied, as
+  // every pair of row 0.
+  std::array<std::array<std::uint16_t, 256>, kMaxPairRows + 1> pairSteps{};
+};
+
+constexpr std::uint8_t byteOf(const rules::Step& step, unsigned i) {
+  return static_cast<std::uint8_t>(step.bytes >> (8 * i));
+}
+
+constexpr void addLetter(Layout& layout, Direction direction, unsigned letter) {
+  if (letter < layout.letterBase || letter >= layout.letterBase + 16 * kLetterNibbles) {
+    throw "letters beyond the span of the letter tables";
+  }
+  unsigned notMark = 0;
+  while (layout.shape.isMark(notMark)) ++notMark;
+  const rules::Step plain = stepOf(direction, letter, static_cast<int>(notMark));
+  if (plain.copied || plain.length != 2 || byteOf(plain, 1) == 0) {
+    throw "a letter that does not become two bytes";
+  }
+  const std::size_t at = letter - layout.letterBase;
+  std::size_t lead = 0;
+  while (lead < layout.letterLeadCount && layout.letterLeads[lead] != byteOf(plain, 0)) ++lead;
+  if (lead == kMaxLetterLeads) throw "more lead bytes of letters than the info byte holds";
+  layout.letterLeads[lead] = byteOf(plain, 0);
+  layout.letterLeadCount = std::max(layout.letterLeadCount, lead + 1);
+  layout.letterInfo[at] = static_cast<std::uint8_t>(kIsLetter | lead << kLeadShift);
+  layout.letterTrail[at] = byteOf(plain, 1);
+  for (std::size_t m = 0; m < layout.shape.markCount; ++m) {
+    const rules::Step marked = stepOf(direction, letter, layout.shape.markBytes[m]);
+    if (marked.length == 4 && (marked.bytes & 0xFFFF) == (plain.bytes & 0xFFFF)) {
+      // The letter, then the wide mark: the same for every letter.
+      const std::uint8_t wideLead = byteOf(marked, 2), wideTrail = byteOf(marked, 3);
+      if ((layout.wideLead[m] != 0 && layout.wideLead[m] != wideLead) ||
+          (layout.wideTrail[m] != 0 && layout.wideTrail[m] != wideTrail) || wideLead == 0 ||
+          wideTrail == 0) {
+        throw "wide marks that differ from letter to letter";
+      }
+      layout.wideLead[m] = wideLead;
+      layout.wideTrail[m] = wideTrail;
+      continue;
+    }
+    const unsigned adds = byteOf(marked, 1) - byteOf(plain, 1);
+    if (marked.length != 2 || byteOf(marked, 0) != byteOf(plain, 0) || adds == 0 ||
+        adds >= 1u << kAddBits) {
+      throw "a marked form that is not its letter's trail plus 1 to 3";
+    }
+    layout.letterInfo[at] |= static_cast<std::uint8_t>(adds << (kAddBits * m));
+  }
+}
+
+// The pairs a first byte leads.
+struct PairRow {
+  unsigned lead = 0;
+  bool writesOneByte = false;  // some pair writes one byte
+  // By second byte: the first output byte, the second above it; 0 where the
+  // pair is copied.
+  std::array<std::uint16_t, 256> steps{};
+  std::size_t converting = 0;
+  unsigned firstTrail = 256;
+  unsigned lastTrail = 0;
+  std::array<Run, kMaxRunsPerRow> runs{};
+  std::size_t runCount = 0;  // kMaxRunsPerRow + 1: more than that
+};
+
+constexpr PairRow pairRowOf(Direction direction, unsigned lead) {
+  PairRow row;
+  row.lead = lead;
+  for (unsigned second = 0; second < 256; ++second) {
+    const rules::Step step = stepOf(direction, lead, static_cast<int>(second));
+    if (step.copied) continue;
+    if (step.taken != 2 || step.length == 0 || step.length > 2 || byteOf(step, 0) == 0 ||
+        byteOf(step, step.length - 1) == 0) {
+      throw "a pair that does not become one or two bytes, none of them zero";
+    }
+    row.steps[second] = static_cast<std::uint16_t>(step.bytes);
+    row.writesOneByte |= step.length == 1;
+    ++row.converting;
+    if (row.firstTrail == 256) row.firstTrail = second;
+    row.lastTrail = second;
+    // Runs: consecutive second bytes, each writing two bytes, the same first
+    // and the second one on from the one before.
+    if (row.runCount > kMaxRunsPerRow) continue;
+    const auto out0 = byteOf(step, 0);
+    const auto add = static_cast<std::uint8_t>(byteOf(step, 1) - second);
+    Run* last = row.runCount == 0 ? nullptr : &row.runs[row.runCount - 1];
+    if (step.length != 2) {
+      row.runCount = kMaxRunsPerRow + 1;
+    } else if (last != nullptr && last->first + last->span + 1u == second && last->out0 == out0 &&
+               last->add == add) {
+      ++last->span;
+    } else if (row.runCount < kMaxRunsPerRow) {
+      row.runs[row.runCount++] = {static_cast<std::uint8_t>(lead),
+                                  static_cast<std::uint8_t>(second), 0, out0, add};
+    } else {
+      row.runCount = kMaxRunsPerRow + 1;
+    }
+  }
+  return row;
+}
+
+constexpr NibbleRow nibbleRowOf(const PairRow& row) {
+  NibbleRow nibbles;
+  nibbles.lead = static_cast<std::uint8_t>(row.lead);
+  nibbles.trailBase = static_cast<std::uint8_t>(row.firstTrail & 0xF0);
+  nibbles.nibbles = static_cast<std::uint8_t>((row.lastTrail >> 4) - (row.firstTrail >> 4) + 1);
+  for (unsigned trail = row.firstTrail; trail <= row.lastTrail; ++trail) {
+    nibbles.first[trail - nibbles.trailBase] = static_cast<std::uint8_t>(row.steps[trail]);
+    nibbles.second[trail - nibbles.trailBase] = static_cast<std::uint8_t>(row.steps[trail] >> 8);
+  }
+  return nibbles;
+}
+
+constexpr void addScalarRow(Layout& layout, const PairRow& row, std::size_t& rows) {
+  if (layout.pairBase == 0) layout.pairBase = static_cast<std::uint8_t>(row.lead & 0xF0);
+  if (row.lead < layout.pairBase || row.lead >= layout.pairBase + kPairLeadSpan) {
+    throw "pair leads beyond the span of the pair lead table";
+  }
+  if (rows == kMaxPairRows) throw "more pair leads than pair rows";
+  layout.pairSteps[++rows] = row.steps;
+  const std::size_t at = row.lead - layout.pairBase;
+  layout.pairRow[at] = static_cast<std::uint8_t>(rows);
+  layout.pairFirstTrail[at] = static_cast<std::uint8_t>(row.firstTrail);
+  layout.pairTrailSpan[at] = static_cast<std::uint8_t>(row.lastTrail - row.firstTrail);
+}
+
+// Turns tables of 16 per nibble into the XOR form described above. Bytes
+// below base wrap to 256 - base and up, which sets the high bit in every
+// table as long as the tables end within the byte range.
+template <std::size_t kSize>
+constexpr void chain(std::array<std::uint8_t, kSize>& tables, std::size_t base,
+                     std::size_t nibbles) {
+  if (base + 16 * nibbles > 256) throw "tables that end beyond the byte range";
+  for (std::size_t at = 0; at + 16 < kSize; ++at) tables[at] ^= tables[at + 16];
+}
+
+constexpr Layout deriveLayout(Direction direction) {
+  Layout layout;
+  layout.shape = deriveShape(direction);
+  if (layout.shape.singleByteLimit < 0x7F) throw "first bytes below 0x7F that may convert";
+  if (layout.shape.markCount > 0) {
+    layout.letterBase = static_cast<std::uint8_t>(layout.shape.markLeadRanges[0].first & 0xF0);
+  }
+  std::array<PairRow, 128> rows{};
+  std::size_t rowCount = 0;
+  for (unsigned first = layout.shape.singleByteLimit; first < 256; ++first) {
+    if (layout.shape.isMarkLead(first)) {
+      addLetter(layout, direction, first);
+    } else if (PairRow row = pairRowOf(direction, first); row.converting > 0) {
+      // With letters every place writes one or two bytes (see the kernel).
+      if (layout.shape.markCount > 0 && row.writesOneByte) {
+        throw "a pair that writes one byte in a conversion with letters";
+      }
+      rows[rowCount++] = row;
+    }
+  }
+  // The busiest rows first: runs where they fit, then one nibble row, then
+  // the rest one pair at a time.
+  std::sort(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(rowCount),
+            [](const PairRow& a, const PairRow& b) { return a.converting > b.converting; });
+  std::size_t scalarRows = 0;
+  for (std::size_t i = 0; i < rowCount; ++i) {
+    const PairRow& row = rows[i];
+    if (row.runCount <= kMaxRunsPerRow && layout.runCount + row.runCount <= kMaxRuns) {
+      for (std::size_t r = 0; r < row.runCount; ++r) layout.runs[layout.runCount++] = row.runs[r];
+    } else if (layout.row.nibbles == 0 && row.converting >= kMinNibbleRowPairs &&
+               (row.lastTrail >> 4) - (row.firstTrail >> 4) < kRowNibbles) {
+      layout.row = nibbleRowOf(row);
+    } else {
+      addScalarRow(layout, row, scalarRows);
+    }
+  }
+  chain(layout.letterInfo, layout.letterBase, kLetterNibbles);
+  chain(layout.letterTrail, layout.letterBase, kLetterNibbles);
+  chain(layout.row.first, layout.row.trailBase, layout.row.nibbles);
+  chain(layout.row.second, layout.row.trailBase, layout.row.nibbles);
+  return layout;
+}
+
+}  // namespace vesk::detail::avx2

@@ -316,7 +316,7 @@ class Blocks {
   // The step of the pair at at (64: none; block[64] and block[65] are read
   // then), from its row; a pair that is copied gives its own bytes.
   VESK_AVX2 static std::uint16_t scalarStep(const unsigned char* block, unsigned at) {
-    const unsigned pair = block[at] | block[at + 1] << 8;
+    const unsigned pair = block[at] | unsigned{block[at + 1]} << 8;
     const unsigned step =
         kLayout.pairSteps[kLayout.pairRow[(pair - kLayout.pairBase) & 0x0F]][pair >> 8];
     // Without a branch: which it is cannot be predicted.

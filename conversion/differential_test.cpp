@@ -20,25 +20,8 @@ namespace {
 
 using testing::hexBytes;
 
-struct Row {
-  Direction direction;
-  const detail::Kernel* kernel;
-};
-
-std::vector<Row> everyRow() {
-  std::vector<Row> rows;
-  for (Direction direction : {Direction::ToStandard, Direction::ToLocal}) {
-    for (const detail::Kernel* kernel : detail::runnableKernels())
-      rows.push_back({direction, kernel});
-  }
-  return rows;
-}
-
-std::string rowName(const Row& row) {
-  return std::string(testing::directionName(row.direction)) + "_" + row.kernel->name;
-}
-
-void PrintTo(const Row& row, std::ostream* os) { *os << rowName(row); }
+using testing::KernelRow;
+using testing::rowName;
 
 std::string repeated(std::string_view piece, std::size_t times) {
   std::string text;
@@ -46,7 +29,7 @@ std::string repeated(std::string_view piece, std::size_t times) {
   return text;
 }
 
-class AgreesWithReference : public ::testing::TestWithParam<Row> {
+class AgreesWithReference : public ::testing::TestWithParam<KernelRow> {
  protected:
   // Counts disagreements and reports the first few, so that one broken table
   // row does not flood the output.
@@ -151,7 +134,8 @@ TEST_P(AgreesWithReference, OnATextOfManyMegabytes) {
   check(text);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryKernel, AgreesWithReference, ::testing::ValuesIn(everyRow()),
+INSTANTIATE_TEST_SUITE_P(EveryKernel, AgreesWithReference,
+                         ::testing::ValuesIn(testing::everyKernelRow()),
                          [](const auto& info) { return rowName(info.param); });
 
 }  // namespace

@@ -66,10 +66,7 @@ const ChunkedCase kBoundaries[] = {
 INSTANTIATE_TEST_SUITE_P(Chunks, ChunkBoundary, ::testing::ValuesIn(kBoundaries),
                          [](const auto& info) { return std::string(info.param.name); });
 
-struct KernelRow {
-  Direction direction;
-  const detail::Kernel* kernel;
-};
+using testing::KernelRow;
 
 class RandomChunking : public ::testing::TestWithParam<KernelRow> {};
 
@@ -94,20 +91,9 @@ TEST_P(RandomChunking, GivesTheBytesOfOneCall) {
   }
 }
 
-std::vector<KernelRow> everyKernelRow() {
-  std::vector<KernelRow> rows;
-  for (Direction direction : {Direction::ToStandard, Direction::ToLocal}) {
-    for (const detail::Kernel* kernel : detail::runnableKernels())
-      rows.push_back({direction, kernel});
-  }
-  return rows;
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryKernel, RandomChunking, ::testing::ValuesIn(everyKernelRow()),
-                         [](const auto& info) {
-                           return std::string(testing::directionName(info.param.direction)) + "_" +
-                                  info.param.kernel->name;
-                         });
+INSTANTIATE_TEST_SUITE_P(EveryKernel, RandomChunking,
+                         ::testing::ValuesIn(testing::everyKernelRow()),
+                         [](const auto& info) { return testing::rowName(info.param); });
 
 TEST(StreamConverter, AppendsToWhatTheOutputHolds) {
   StreamConverter converter(Direction::ToLocal);

@@ -22,6 +22,12 @@ struct Kernel {
                   const unsigned char* end, unsigned char*& out);
 };
 
+// For a kernel this build does not hold, its instructions being for other
+// processors: it runs nowhere and converts nothing.
+bool runsNowhere();
+void convertsNothing(Direction direction, const unsigned char*& in, const unsigned char* stop,
+                     const unsigned char* end, unsigned char*& out);
+
 // Room the caller leaves: a kernel's last block may take up to kMaxOverrun
 // bytes past stop, a kernel writes no more than maxGrowth (unit_shape.h)
 // bytes for each byte it takes, and its stores may reach up to kStoreSlack

@@ -522,17 +522,7 @@ const Kernel kAvx2Kernel{"avx2", &runsHere, &convert};
 
 #else
 
-namespace {
-
-bool runsHere() { return false; }
-
-// Never called where runsHere says no.
-void convert(Direction, const unsigned char*&, const unsigned char*, const unsigned char*,
-             unsigned char*&) {}
-
-}  // namespace
-
-const Kernel kAvx2Kernel{"avx2", &runsHere, &convert};
+const Kernel kAvx2Kernel{"avx2", &runsNowhere, &convertsNothing};
 
 #endif
 

@@ -294,17 +294,7 @@ const Kernel kAvx512Kernel{"avx512", &runsHere, &convert};
 
 #else
 
-namespace {
-
-bool runsHere() { return false; }
-
-// Never called where runsHere says no.
-void convert(Direction, const unsigned char*&, const unsigned char*, const unsigned char*,
-             unsigned char*&) {}
-
-}  // namespace
-
-const Kernel kAvx512Kernel{"avx512", &runsHere, &convert};
+const Kernel kAvx512Kernel{"avx512", &runsNowhere, &convertsNothing};
 
 #endif
 

@@ -173,11 +173,9 @@ VESK_AVX2 unsigned char* storeSpread(__m128i places, unsigned seconds, unsigned 
   return out + 8 + __builtin_popcount(seconds);
 }
 
-// Converts a block. With letters every place writes one or two bytes: a
-// letter its two-byte form, or where the mark after it folds into a marked
-// form, its lead byte, and the mark's place the marked trail; a mark the
-// letter has no form for writes the wide mark. Without letters each place
-// writes one byte or none.
+// Converts blocks of 64 places, each writing the bytes avx2_layout.h says:
+// with letters one or two bytes a place (spread), without them one or none
+// (gathered).
 template <const Layout& kLayout>
 class Blocks {
   static constexpr bool kLetters = kLayout.shape.markCount > 0;

@@ -1,12 +1,14 @@
 #pragma once
 
 // The AVX2 kernel's form of a conversion, derived from the rules when the
-// program is compiled. Each place of a block writes up to two bytes of its
-// own: a letter (a first byte whose unit takes two bytes only before a mark)
-// writes its two-byte form, the mark after it nothing or a wide mark; a pair
-// that converts writes its first output byte at its first place and its
-// second (if any) at its second; any other byte writes itself. The build
-// stops where a table stops fitting this form.
+// program is compiled. Each place of a block writes bytes of its own: a
+// letter (a first byte whose unit takes two bytes only before a mark) its
+// two-byte form, or where the mark after it folds into a marked form, the
+// lead byte, and the mark's place the marked trail; a mark the letter has no
+// form for writes the wide mark. A pair that converts writes its first
+// output byte at its first place and its second (if any) at its second; any
+// other byte writes itself. The build stops where a table stops fitting
+// this form.
 //
 // Pairs are looked up three ways, by first byte: runs (second bytes in a
 // range whose output is a fixed first byte and the second byte plus a fixed

@@ -73,6 +73,38 @@ void storePacked(char* out, PackedUtf8 packed) {
   }
 }
 
+// Converts the run of three-byte UTF-8 characters that code page 932 holds
+// at in, reading four bytes at a time; returns its length. Everything in
+// locals: a store through a char pointer could change any member.
+std::size_t convertThreeByteRun(const unsigned char* in, std::size_t size, char*& out) {
+  char* dst = out;
+  std::size_t pos = 0;
+  std::uint16_t code = 0;
+  while (pos + 4 <= size && (code = threeByteCode(load32(in + pos))) != 0) {
+    dst = cp932::writeCode(code, dst);
+    pos += 3;
+  }
+  out = dst;
+  return pos;
+}
+
+// Writes the UTF-8 of the run of two-byte characters at in; returns its length.
+std::size_t convertPairRun(const Utf8Forms& forms, const unsigned char* in, std::size_t size,
+                           char*& out) {
+  const PackedUtf8* const pairs = forms.pairs.data();
+  char* dst = out;
+  std::size_t pos = 0;
+  PackedUtf8 packed = 0;
+  while (pos + 1 < size && in[pos] >= 0x80 &&
+         (packed = pairs[static_cast<std::size_t>(in[pos]) << 8 | in[pos + 1]]) != 0) {
+    storePacked(dst, packed);
+    dst += packed >> kPackedLengthShift;
+    pos += 2;
+  }
+  out = dst;
+  return pos;
+}
+
 std::string hexBytes(std::string_view bytes) {
   std::string hex;
   for (const char byte : bytes) {
@@ -125,15 +157,12 @@ void Utf8ToCp932::convert(std::string_view text, bool atEnd, std::string& out) {
       copyAscii(text, pos, dst);
       continue;
     }
-    // Most text outside ASCII is runs of three-byte characters: read them
-    // here, four bytes at a time.
-    std::uint16_t code = 0;
-    while (pos + 4 <= size && (code = threeByteCode(load32(bytes + pos))) != 0) {
-      dst = cp932::writeCode(code, dst);
-      pos += 3;
+    // Most text outside ASCII is runs of three-byte characters.
+    if (const std::size_t run = convertThreeByteRun(bytes + pos, size - pos, dst); run > 0) {
+      pos += run;
       atStart_ = false;
+      continue;
     }
-    if (pos == size || bytes[pos] < 0x80) continue;
     const Utf8Sequence sequence = readUtf8(text, pos);
     if (sequence.kind == Utf8Sequence::Kind::Unfinished && !atEnd) {
       pending_.assign(text.substr(pos));
@@ -187,22 +216,17 @@ void Cp932ToUtf8::convert(std::string_view text, bool atEnd, std::string& out) {
       copyAscii(text, pos, dst);
       continue;
     }
-    // Runs of two-byte characters, one table read each.
-    PackedUtf8 packed = 0;
-    while (pos + 1 < size && bytes[pos] >= 0x80 &&
-           (packed = forms.pairs[static_cast<std::size_t>(bytes[pos] << 8 | bytes[pos + 1])]) !=
-               0) {
-      storePacked(dst, packed);
-      dst += packed >> kPackedLengthShift;
-      pos += 2;
+    // Most text outside ASCII is runs of two-byte characters.
+    if (const std::size_t run = convertPairRun(forms, bytes + pos, size - pos, dst); run > 0) {
+      pos += run;
+      continue;
     }
-    if (pos == size || bytes[pos] < 0x80) continue;
     if (pos + 1 == size && !atEnd && cp932::isLeadByte(bytes[pos])) {
       pending_.assign(1, text[pos]);
       break;
     }
     // A byte that reads on its own: half-width kana, or one that forms no character.
-    packed = forms.single[bytes[pos++]];
+    const PackedUtf8 packed = forms.single[bytes[pos++]];
     storePacked(dst, packed);
     dst += packed >> kPackedLengthShift;
   }

@@ -14,6 +14,7 @@ import json
 import math
 import random
 import re
+import signal
 import sys
 import tempfile
 import time
@@ -165,12 +166,13 @@ def try_mutant(tree, lock, label, site, replacement):
         with lock:
             start = time.monotonic()
             code, output = tree.ninja(artifacts)
+            built = time.monotonic() - start
             if code != 0:
+                result["build_seconds"] = round(built, 1)
                 if "Error running test executable" in output:
                     return dict(result, result="killed", note="crashed while gtest listed its tests")
                 error = next((l for l in output.splitlines() if "error" in l.lower()), "")
                 return dict(result, result="not compiled", note=one_line(error, 160))
-            built = time.monotonic() - start
             code, output = tree.run_tests(label.name, names,
                                           per_test_timeout=math.ceil(3 * max(seconds) + 5),
                                           timeout=min(900, 30 + 3 * sum(seconds)))
@@ -225,6 +227,8 @@ def compare(old_path, summary, mutants):
 
 def main():
     args = parse_arguments()
+    # Stopped from outside, still put the mutated file back and end the build.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))
     began = time.monotonic()
     scratch = args.scratch or Path(tempfile.gettempdir()) / "vesktext-mutation" / (
         ROOT.name + "-" + hashlib.sha1(str(ROOT).encode()).hexdigest()[:8])
@@ -276,7 +280,8 @@ def main():
             outcome = try_mutant(tree, lock, labels[folder.label], site, replacement)
         outcome["folder"] = folder.name
         mutants.append(outcome)
-        print(f"  {outcome['result']:<12} {site.path}:{outcome['line']} "
+        seconds = outcome.get("build_seconds", 0) + outcome.get("test_seconds", 0)
+        print(f"  {outcome['result']:<12} {seconds:5.0f} s  {site.path}:{outcome['line']} "
               f"{outcome['original']!r} -> {outcome['mutated']!r}", flush=True)
 
     worked = time.monotonic() - began - lock.waited

@@ -56,6 +56,9 @@ def run(command, cwd=None, timeout=None):
         os.killpg(process.pid, signal.SIGKILL)
         output, _ = process.communicate()
         return None, output
+    except BaseException:
+        os.killpg(process.pid, signal.SIGKILL)
+        raise
 
 
 def tracked_files(root):

@@ -14,6 +14,7 @@ import json
 import math
 import random
 import re
+import shutil
 import signal
 import sys
 import tempfile
@@ -227,6 +228,8 @@ def compare(old_path, summary, mutants):
 
 def main():
     args = parse_arguments()
+    if not shutil.which("ninja"):
+        raise SystemExit("the mutation check builds with ninja: apt-get install ninja-build")
     # Stopped from outside, still put the mutated file back and end the build.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))
     began = time.monotonic()

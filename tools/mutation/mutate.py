@@ -4,7 +4,8 @@
 Picks mutation sites from a seed in the code (not the tests) of the given
 folders, builds each mutant in a scratch copy of this tree, runs the folder's
 ctest label and counts the mutant killed (a test failed or timed out),
-survived, or not compiled (left out of the score). See the README.
+survived, or not compiled or not built on this system (both left out of the score).
+See the README.
 """
 
 import argparse
@@ -158,6 +159,8 @@ def try_mutant(tree, lock, label, site, replacement):
               "mutated": one_line(replacement) or "(dropped)",
               "source_line": one_line(original.splitlines()[site.line(original) - 1])}
     if not reached:
+        if site.path not in tree.built_sources():
+            return dict(result, result="not built", note="not part of this system's build")
         return dict(result, result="survived", note="no test of the label is built from this file")
     seconds = [label.seconds.get(t["name"], 1.0) for t in reached]
     artifacts = sorted({a for t in reached for a in tree.artifacts(t)})
@@ -194,7 +197,7 @@ def summarise(mutants, folders):
     for folder in folders:
         mine = [m for m in mutants if m["folder"] == folder]
         counts = {r: sum(m["result"] == r for m in mine)
-                  for r in ("killed", "survived", "not compiled", "not run")}
+                  for r in ("killed", "survived", "not compiled", "not built", "not run")}
         scored = counts["killed"] + counts["survived"]
         summary[folder] = dict(counts, score=round(counts["killed"] / scored, 3) if scored else None)
     return summary
@@ -203,9 +206,9 @@ def summarise(mutants, folders):
 def report(summary, mutants):
     for folder, counts in summary.items():
         score = "-" if counts["score"] is None else f"{100 * counts['score']:.0f}%"
-        not_run = f", {counts['not run']} not run" if counts["not run"] else ""
+        others = "".join(f", {counts[r]} {r}" for r in ("not built", "not run") if counts[r])
         print(f"\n{folder}: {counts['killed']} killed, {counts['survived']} survived, "
-              f"{counts['not compiled']} not compiled{not_run}; score {score}")
+              f"{counts['not compiled']} not compiled{others}; score {score}")
         for m in mutants:
             if m["folder"] == folder and m["result"] == "survived":
                 note = f"  [{m['note']}]" if "note" in m else ""

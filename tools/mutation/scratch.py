@@ -158,6 +158,13 @@ class ScratchTree:
                     found.add(path.relative_to(self.src).as_posix())
         return found
 
+    def built_sources(self):
+        """The files of src/ that anything in this build is made from; code for
+        another system or processor is not among them."""
+        if not hasattr(self, "_built"):
+            self._built = self.sources_of(["all"])
+        return self._built
+
     def _header_deps(self):
         if not hasattr(self, "_deps"):
             code, output = run(["ninja", "-C", str(self.build), "-t", "deps"])

@@ -98,9 +98,10 @@ class ScratchTree:
                 copy.rmdir()
 
     def configure(self):
-        """The default preset's settings, without benchmarks, sanitizers or fuzzers."""
+        """The default preset's settings, without benchmarks, sanitizers or fuzzers;
+        a configured build is brought up to date with the CMake files."""
         if (self.build / "build.ninja").exists():
-            return 0, ""
+            return self.ninja(["build.ninja"])
         return run(
             [
                 "cmake", "-S", str(self.src), "-B", str(self.build), "-G", "Ninja",

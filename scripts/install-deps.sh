@@ -17,7 +17,7 @@ test_packages=(
   xvfb xauth xdotool xclip x11-utils imagemagick nkf python3 python3-fonttools
   appstream desktop-file-utils bash-completion man-db
   g++-mingw-w64-x86-64 wine wine64 g++-aarch64-linux-gnu qemu-user
-  openbox at-spi2-core dbus-daemon python3-pyatspi
+  openbox at-spi2-core dbus-daemon python3-pyatspi ninja-build
 )
 
 case "${1:-run}" in

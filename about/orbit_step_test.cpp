@@ -3,26 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <numbers>
 #include <ostream>
+#include <vector>
 
 namespace vesk {
 namespace {
 
-constexpr int kWidth = 257;
-constexpr int kHeight = 156;
 constexpr long double kPi = std::numbers::pi_v<long double>;
-
-// The state after `count` steps from the angle 0 that preparation leaves.
-OrbitStep stepsFromStart(int count) {
-  OrbitStep step{.angle = 0.0F, .frame = 0, .x = 0, .y = 0, .behind = false};
-  for (int i = 0; i < count; ++i) step = nextOrbitStep(step.angle, kWidth, kHeight);
-  return step;
-}
 
 struct StepCase {
   const char* name;
-  int steps;
+  int steps;  // from the angle 0 that preparation leaves
+  int width;
+  int height;
   int frame;
   int x;
   int y;
@@ -35,7 +30,8 @@ class OrbitStepFromStart : public testing::TestWithParam<StepCase> {};
 
 TEST_P(OrbitStepFromStart, FrameAndPositionAndOrder) {
   const StepCase& c = GetParam();
-  const OrbitStep step = stepsFromStart(c.steps);
+  OrbitStep step{.angle = 0.0F, .frame = 0, .x = 0, .y = 0, .behind = false};
+  for (int i = 0; i < c.steps; ++i) step = nextOrbitStep(step.angle, c.width, c.height);
   EXPECT_EQ(step.frame, c.frame);
   EXPECT_EQ(step.x, c.x);
   EXPECT_EQ(step.y, c.y);
@@ -43,52 +39,33 @@ TEST_P(OrbitStepFromStart, FrameAndPositionAndOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    DesignSize, OrbitStepFromStart,
-    testing::Values(StepCase{"first_step_rightmost_in_front", 1, 6, 184, 56, false},
-                    StepCase{"quarter_turn_nearest_viewer", 15, 4, 104, 69, false},
+    Steps, OrbitStepFromStart,
+    testing::Values(StepCase{"first_step_rightmost_in_front", 1, 257, 156, 6, 184, 56, false},
+                    StepCase{"quarter_turn_nearest_viewer", 15, 257, 156, 4, 104, 69, false},
                     // Just below pi in single precision: the sine is still positive.
-                    StepCase{"half_turn_leftmost_still_in_front", 30, 2, 24, 54, false},
-                    StepCase{"three_quarters_farthest_behind", 45, 0, 104, 39, true},
+                    StepCase{"half_turn_leftmost_still_in_front", 30, 257, 156, 2, 24, 54, false},
+                    StepCase{"three_quarters_farthest_behind", 45, 257, 156, 0, 104, 39, true},
                     // Just below 2 pi: a tiny negative sine puts it behind.
-                    StepCase{"last_step_before_wrap_behind", 60, 6, 184, 54, true},
-                    StepCase{"wrap_step_in_front_again", 61, 6, 184, 56, false},
+                    StepCase{"last_step_before_wrap_behind", 60, 257, 156, 6, 184, 54, true},
+                    StepCase{"wrap_step_in_front_again", 61, 257, 156, 6, 184, 56, false},
                     // n = 1 and n = 7 cover the frames that are odd on both sides.
-                    StepCase{"eighth_turn", 8, 5, 158, 65, false},
-                    StepCase{"seven_eighths_turn", 53, 7, 163, 44, true}),
+                    StepCase{"eighth_turn", 8, 257, 156, 5, 158, 65, false},
+                    StepCase{"seven_eighths_turn", 53, 257, 156, 7, 163, 44, true},
+                    // The ellipse's centre is W div 2, H div 2.
+                    StepCase{"odd_height", 15, 256, 157, 4, 104, 69, false},
+                    StepCase{"small_picture", 15, 100, 50, 4, 26, 16, false}),
     [](const testing::TestParamInfo<StepCase>& info) { return std::string(info.param.name); });
 
 TEST(OrbitStep, FramesFollowOneAnotherDownwardsThroughARevolution) {
   // 6, 5, 4, 3, 2, 1, 0, 7 and 6 again, each shown within pi/8 of n pi/4.
-  const int expected[] = {6, 5, 4, 3, 2, 1, 0, 7, 6};
-  OrbitStep step = stepsFromStart(0);
-  int seen = 0;
-  int last = -1;
+  std::vector<int> changes;
+  float angle = 0.0F;
   for (int i = 0; i < 60; ++i) {
-    step = nextOrbitStep(step.angle, kWidth, kHeight);
-    if (step.frame != last) {
-      ASSERT_LT(seen, 9) << "more frame changes than a revolution has";
-      EXPECT_EQ(step.frame, expected[seen]) << "change " << seen << " at step " << i + 1;
-      ++seen;
-      last = step.frame;
-    }
+    const OrbitStep step = nextOrbitStep(angle, 257, 156);
+    if (changes.empty() || step.frame != changes.back()) changes.push_back(step.frame);
+    angle = step.angle;
   }
-  EXPECT_EQ(seen, 9);
-}
-
-TEST(OrbitStep, PositionIsCentredOnThePictureSize) {
-  // The ellipse centre follows W div 2 and H div 2: odd and even sizes alike.
-  struct Size {
-    int width, height, x, y;
-  };
-  for (const Size s : {Size{257, 156, 104, 69}, Size{256, 157, 104, 69}, Size{100, 50, 26, 16}}) {
-    const OrbitStep step = [&] {
-      OrbitStep st = nextOrbitStep(0.0F, s.width, s.height);
-      for (int i = 1; i < 15; ++i) st = nextOrbitStep(st.angle, s.width, s.height);
-      return st;
-    }();
-    EXPECT_EQ(step.x, s.x) << s.width << "x" << s.height;
-    EXPECT_EQ(step.y, s.y) << s.width << "x" << s.height;
-  }
+  EXPECT_EQ(changes, (std::vector<int>{6, 5, 4, 3, 2, 1, 0, 7, 6}));
 }
 
 struct WrapCase {
@@ -103,7 +80,7 @@ class OrbitWrap : public testing::TestWithParam<WrapCase> {};
 
 TEST_P(OrbitWrap, SubtractsOneFullTurnOnlyPastTwoPi) {
   const WrapCase& c = GetParam();
-  const long double next = nextOrbitStep(c.angle, kWidth, kHeight).angle;
+  const long double next = nextOrbitStep(c.angle, 257, 156).angle;
   EXPECT_NEAR(static_cast<double>(next), static_cast<double>(c.expected), 1e-6);
   EXPECT_GT(next, 0.0L);
   EXPECT_LE(next, 2 * kPi);
@@ -128,35 +105,25 @@ TEST(OrbitStep, ALongRunKeepsTheAngleInRangeAndRarelyTakesSixtyOneSteps) {
   // Wrap points drift in single precision; a revolution therefore takes 60
   // steps, except very rarely 61. Counted between consecutive wraps.
   constexpr long long kRevolutions = 300'000;
+  std::map<int, long long> revolutionsOf;  // by steps taken
   float angle = 0.0F;
-  long long revolutions = 0;
-  long long sixtyOne = 0;
-  long long other = 0;
-  int stepsInRevolution = 0;
-  bool firstWrapSeen = false;
-  while (revolutions < kRevolutions) {
+  int steps = -1'000'000;  // the first wrap ends no whole revolution
+  for (long long wraps = 0; wraps <= kRevolutions;) {
     const float previous = angle;
     angle = advanceOrbitAngle(angle);
     ASSERT_GT(angle, 0.0F);
     ASSERT_LE(static_cast<long double>(angle), 2 * kPi);
-    ++stepsInRevolution;
+    ++steps;
     if (angle < previous) {
-      if (firstWrapSeen) {
-        ++revolutions;
-        if (stepsInRevolution == 61) {
-          ++sixtyOne;
-        } else if (stepsInRevolution != 60) {
-          ++other;
-        }
-      }
-      firstWrapSeen = true;
-      stepsInRevolution = 0;
+      if (steps > 0) ++revolutionsOf[steps];
+      ++wraps;
+      steps = 0;
     }
   }
-  EXPECT_EQ(other, 0);
-  EXPECT_GE(sixtyOne, 1);
+  EXPECT_EQ(revolutionsOf.size(), 2U);
+  EXPECT_GE(revolutionsOf[61], 1);
   // About one in 22,000; far more would mean the wrap drifts too fast.
-  EXPECT_LT(sixtyOne * 5000, kRevolutions) << sixtyOne << " revolutions of 61 steps";
+  EXPECT_LT(revolutionsOf[61] * 5000, kRevolutions) << revolutionsOf[61] << " of 61 steps";
 }
 
 }  // namespace

@@ -7,15 +7,11 @@
 #include <stdexcept>
 
 #include "windowlayer/application/application.h"
+#include "windowlayer/application/error_report_text.h"
 
 namespace {
 
 enum class Failure { RuntimeError, OutOfMemory, NotAnException };
-}  // namespace
-
-Q_DECLARE_METATYPE(Failure)
-
-namespace {
 
 void fail(Failure failure) {
   switch (failure) {
@@ -28,59 +24,50 @@ void fail(Failure failure) {
   }
 }
 
-struct ShownReport {
-  QString title;
-  QString text;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  int count = 0;
-};
-
-// Waits in the background for the modal box the click opens, notes what it
-// shows and closes it, as a user would.
-class ReportCloser : public QObject {
- public:
-  explicit ReportCloser(ShownReport& shown) : shown_(shown) {
-    connect(&timer_, &QTimer::timeout, this, &ReportCloser::closeBoxIfShown);
-    timer_.start(10);
-  }
-
- private:
-  void closeBoxIfShown() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) return;
-    shown_.title = box->windowTitle();
-    shown_.text = box->text();
-    shown_.icon = box->icon();
-    ++shown_.count;
-    box->button(QMessageBox::Ok)->click();
-  }
-
-  ShownReport& shown_;
-  QTimer timer_;
-};
-
 }  // namespace
+
+Q_DECLARE_METATYPE(Failure)
 
 class ApplicationTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase();
+  void initTestCase() { vesk::Application::setTitle(QStringLiteral("Vesktext")); }
+  void errorReportTextEndsInAFullStop_data();
+  void errorReportTextEndsInAFullStop();
   void reportsAnEscapedErrorAndGoesOn_data();
   void reportsAnEscapedErrorAndGoesOn();
 };
 
-void ApplicationTest::initTestCase() { vesk::Application::setTitle(QStringLiteral("Vesktext")); }
+void ApplicationTest::errorReportTextEndsInAFullStop_data() {
+  QTest::addColumn<QString>("message");
+  QTest::addColumn<QString>("shown");
+  // A full stop follows every last character that sorts after it.
+  QTest::newRow("empty") << QString() << QString();
+  QTest::newRow("letter") << "Error x" << "Error x.";
+  QTest::newRow("slash, just after the full stop") << "a/" << "a/.";
+  QTest::newRow("full stop itself") << "Done." << "Done.";
+  QTest::newRow("hyphen, just before it") << "a-" << "a-";
+  QTest::newRow("ideographic full stop") << QString::fromUtf8("完了。") << QString::fromUtf8("完了。.");
+  QTest::newRow("character outside the BMP") << QString::fromUtf8("x😀") << QString::fromUtf8("x😀.");
+}
+
+void ApplicationTest::errorReportTextEndsInAFullStop() {
+  QFETCH(QString, message);
+  QFETCH(QString, shown);
+  QCOMPARE(vesk::errorReportText(message), shown);
+}
 
 void ApplicationTest::reportsAnEscapedErrorAndGoesOn_data() {
   QTest::addColumn<Failure>("failure");
   QTest::addColumn<QString>("text");
-  // The full stop follows error_report_text_test's rule.
   QTest::newRow("runtime error") << Failure::RuntimeError << "Conversion failed.";
   QTest::newRow("out of memory") << Failure::OutOfMemory << "Out of memory.";
   QTest::newRow("not an exception") << Failure::NotAnException << "Unknown error.";
 }
 
+// The report is a modal box over the window; once the user closes it, the
+// program takes the next event.
 void ApplicationTest::reportsAnEscapedErrorAndGoesOn() {
   QFETCH(Failure, failure);
   QFETCH(QString, text);
@@ -96,19 +83,19 @@ void ApplicationTest::reportsAnEscapedErrorAndGoesOn() {
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-  ShownReport shown;
-  {
-    const ReportCloser closer(shown);
-    QTest::mouseClick(failing, Qt::LeftButton);
-    QTRY_COMPARE(shown.count, 1);
-  }
-  QCOMPARE(shown.title, QStringLiteral("Vesktext"));
-  QCOMPARE(shown.text, text);
-  QCOMPARE(shown.icon, QMessageBox::Critical);
-
+  QStringList shown;  // title, text and icon of each box, which the timer closes
+  QTimer closer;
+  connect(&closer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown << box->windowTitle() << box->text() << QString::number(box->icon());
+      box->button(QMessageBox::Ok)->click();
+    }
+  });
+  closer.start(10);
+  QTest::mouseClick(failing, Qt::LeftButton);
   QTest::mouseClick(working, Qt::LeftButton);
   QCOMPARE(worked, 1);
-  QCOMPARE(shown.count, 1);
+  QCOMPARE(shown, QStringList({"Vesktext", text, QString::number(QMessageBox::Critical)}));
 }
 
 int main(int argc, char** argv) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cp932/cp932_codec.h"
-#include "cp932/reference_converters.h"
+#include "cp932/testing/reference_converters.h"
 
 namespace vesk::cp932 {
 namespace {

@@ -25,12 +25,22 @@ unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 
 if [ -n "$manager" ]; then
   # Its own configuration directory keeps the user's openbox settings out.
-  XDG_CONFIG_HOME="$fifo_dir" openbox >/dev/null 2>&1 &
+  XDG_CONFIG_HOME="$fifo_dir" openbox >"$fifo_dir/openbox.log" 2>&1 &
   pids+=($!)
   # A window manager announces itself on the root window once it manages.
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  # Tests of what it does are worthless without it, so say so and stop.
+  announced=
+  for _ in $(seq 300); do
+    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+      announced=yes
+      break
+    fi
     sleep 0.1
   done
+  if [ -z "$announced" ]; then
+    echo "openbox did not start managing windows; it printed:" >&2
+    cat "$fifo_dir/openbox.log" >&2
+    exit 1
+  fi
 fi
 "$@"

@@ -14,7 +14,8 @@ import warnings
 import pyatspi
 
 from running_program import (CP932_TARGET, RunningProgram, clipboard, put_on_clipboard,
-                             run, wait_until, window_property)
+                             run, wait_until, wait_until_managed,
+                             window_property)
 
 PROGRAM = None
 
@@ -138,6 +139,7 @@ class EndToEnd(unittest.TestCase):
         with RunningProgram(PROGRAM):
             press("About Vesktext")
             dialog = wait_until(dialog_window, "the about dialog")
+            wait_until_managed(dialog)
             for name in ("WM_NAME", "_NET_WM_NAME"):
                 self.assertEqual(window_property(dialog, name), '"Copyright"')
             state = window_property(dialog, "_NET_WM_STATE")

@@ -42,12 +42,21 @@ def wait_until(condition, what, attempts=200):
     raise AssertionError("gave up waiting for " + what)
 
 
+def wait_until_managed(window):
+    """A window is visible before a window manager has framed it and said what
+    it allows; with a manager running, wait for that too."""
+    if "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False).decode():
+        for name in ("_NET_FRAME_EXTENTS", "_NET_WM_ALLOWED_ACTIONS"):
+            wait_until(lambda: window_property(window, name), "the window manager's " + name)
+
+
 class RunningProgram:
     def __init__(self, program, scale=1):
         self.scale = scale
         self.process = subprocess.Popen([program], stderr=subprocess.DEVNULL)
         found = run("xdotool", "search", "--sync", "--onlyvisible", "--name", "^Vesktext$")
         self.window = found.split()[0].decode()
+        wait_until_managed(self.window)
         self.origin, self.size = self.geometry()
 
     def geometry(self):

@@ -19,8 +19,7 @@ constexpr long double kSemiAxisY = 15;
 // Nearest integer, halves to the even neighbour (the default rounding mode).
 int roundHalfEven(long double value) { return static_cast<int>(std::nearbyint(value)); }
 
-}  // namespace
-
+// The angle one step on from `angle`: pi/30 further, wrapped once past 2 pi.
 float advanceOrbitAngle(float angle) {
   float next = static_cast<float>(static_cast<long double>(angle) + kStep);
   if (static_cast<long double>(next) > kFullTurn) {
@@ -28,6 +27,8 @@ float advanceOrbitAngle(float angle) {
   }
   return next;
 }
+
+}  // namespace
 
 OrbitStep nextOrbitStep(float angle, int width, int height) {
   const float next = advanceOrbitAngle(angle);

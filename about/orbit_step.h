@@ -13,9 +13,6 @@ struct OrbitStep {
   bool behind;  // the object is behind the figure (drawn first)
 };
 
-// The angle one step on from `angle`: pi/30 further, wrapped once past 2 pi.
-float advanceOrbitAngle(float angle);
-
 // Advances `angle` by one step on a picture `width` x `height` pixels. The
 // angle is kept in single precision while the sums are formed in extended
 // precision: the slow drift of the wrap points follows from exactly that.

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <map>
 #include <numbers>
 #include <ostream>
 #include <vector>
@@ -100,31 +99,6 @@ INSTANTIATE_TEST_SUITE_P(
                              static_cast<long double>(kBelowTwoPi) + kPi / 30 - 2 * kPi},
                     WrapCase{"from_two_pi_rounded_up", static_cast<float>(2 * kPi), kPi / 30}),
     [](const testing::TestParamInfo<WrapCase>& info) { return std::string(info.param.name); });
-
-TEST(OrbitStep, ALongRunKeepsTheAngleInRangeAndRarelyTakesSixtyOneSteps) {
-  // Wrap points drift in single precision; a revolution therefore takes 60
-  // steps, except very rarely 61. Counted between consecutive wraps.
-  constexpr long long kRevolutions = 300'000;
-  std::map<int, long long> revolutionsOf;  // by steps taken
-  float angle = 0.0F;
-  int steps = -1'000'000;  // the first wrap ends no whole revolution
-  for (long long wraps = 0; wraps <= kRevolutions;) {
-    const float previous = angle;
-    angle = advanceOrbitAngle(angle);
-    ASSERT_GT(angle, 0.0F);
-    ASSERT_LE(static_cast<long double>(angle), 2 * kPi);
-    ++steps;
-    if (angle < previous) {
-      if (steps > 0) ++revolutionsOf[steps];
-      ++wraps;
-      steps = 0;
-    }
-  }
-  EXPECT_EQ(revolutionsOf.size(), 2U);
-  EXPECT_GE(revolutionsOf[61], 1);
-  // About one in 22,000; far more would mean the wrap drifts too fast.
-  EXPECT_LT(revolutionsOf[61] * 5000, kRevolutions) << revolutionsOf[61] << " of 61 steps";
-}
 
 }  // namespace
 }  // namespace vesk

@@ -592,14 +592,5 @@ TEST_F(ProgramTest, LargeInputEqualsOneShotConversion) {
   EXPECT_TRUE(local.out == ConvertZtoH(expected));
 }
 
-TEST_F(ProgramTest, LargeUtf8InputRoundTrips) {
-  std::string text;
-  while (text.size() < (1 << 20)) text += "ガイド あ√ ー\r\n日本語 ";
-  const Result local = run({"--to-local", "--utf-8"}, text);
-  ASSERT_EQ(local.exitCode, 0) << local.err;
-  const Result standard = run({"--to-standard", "--utf-8"}, local.out);
-  EXPECT_TRUE(standard.out == text);
-}
-
 }  // namespace
 }  // namespace vesk::cli

@@ -2,17 +2,17 @@
 # The share of test code: non-blank lines of the tracked C++, Python and shell
 # files, tests against the rest, per top folder and in all.
 # A file is a test when it lies under tests/, testing/ or fuzz/, or its name
-# has _test., test_ or _fuzz in it (fuzz targets); a file whose first three
-# lines say "generated" or "do not edit" is left out.
+# has _test. or test_ in it; a file whose first three lines say "generated" or
+# "do not edit" is left out.
 # Usage: scripts/test-share.sh [TREE]
 set -euo pipefail
 cd "${1:-.}"
-git ls-files '*.cpp' '*.h' '*.hpp' '*.cc' '*.py' '*.sh' | while read -r file; do
+git ls-files '*.cpp' '*.h' '*.py' '*.sh' | while read -r file; do
   [ -f "$file" ] || continue
   start=$(head -3 "$file")
   [[ ${start,,} =~ generated|do\ not\ edit ]] && continue
   kind=code
-  [[ $file =~ (^|/)(tests?|autotests|testing|fuzz)/|_test\.|test_|tst_|_fuzz ]] && kind=test
+  [[ $file =~ (^|/)(tests|testing|fuzz)/|_test\.|test_ ]] && kind=test
   echo "${file%%/*} $kind $(grep -cv '^[[:space:]]*$' "$file" || true)"
 done | awk '{ lines[$1 " " $2] += $3; all[$2] += $3; folders[$1] = 1 }
   END {

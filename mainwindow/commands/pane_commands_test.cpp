@@ -70,8 +70,6 @@ class PaneCommandsTest : public QObject {
   void convertFeedsTheWholeTextAndAppendsOneLine();
   void convertClearsTheTargetBeforeReadingTheSource();
   void failedConvertLeavesTheTargetEmpty();
-  void convertingBackAndForthGrowsByOneBreakPerPass_data();
-  void convertingBackAndForthGrowsByOneBreakPerPass();
   void longWrappedLineConvertsAsOneLine();
   void pasteReplacesTheWholePane_data();
   void pasteReplacesTheWholePane();
@@ -177,31 +175,6 @@ void PaneCommandsTest::failedConvertLeavesTheTargetEmpty() {
   QVERIFY_THROWS_EXCEPTION(std::bad_alloc, vesk::convertInto(from, to, outOfMemory));
   QCOMPARE(to.text(), QByteArray());
   QCOMPARE(from.text(), QByteArray("source"));
-}
-
-void PaneCommandsTest::convertingBackAndForthGrowsByOneBreakPerPass_data() {
-  QTest::addColumn<QByteArray>("local");
-  QTest::addColumn<QByteArray>("standard");
-  QTest::newRow("fresh window") << QByteArray("\r\n") << QByteArray("\r\n");
-  QTest::newRow("kana, hiragana, square root")
-      << QByteArray::fromHex("b6deb2c4de f541f056") << QByteArray::fromHex("834b83438368 829f8795");
-}
-
-void PaneCommandsTest::convertingBackAndForthGrowsByOneBreakPerPass() {
-  QFETCH(QByteArray, local);
-  QFETCH(QByteArray, standard);
-  BytePane before;
-  BytePane after;
-  before.setText(local);
-  QByteArray breaks;
-  for (int pass = 1; pass <= 3; ++pass) {
-    breaks += "\r\n";
-    vesk::convertInto(before, after, vesk::ConvertHtoZ);
-    QCOMPARE(after.text(), standard + breaks);
-    breaks += "\r\n";
-    vesk::convertInto(after, before, vesk::ConvertZtoH);
-    QCOMPARE(before.text(), local + breaks);
-  }
 }
 
 void PaneCommandsTest::longWrappedLineConvertsAsOneLine() {

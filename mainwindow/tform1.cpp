@@ -6,6 +6,7 @@
 #include "conversion/convert.h"
 #include "mainwindow/commands/pane_commands.h"
 #include "ui_mainwindow.h"
+#include "windowlayer/controls/label_fit.h"
 #include "windowlayer/controls/window_font.h"
 
 namespace vesk {
@@ -20,21 +21,6 @@ constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint |
 // The layout is in pixels of a 96 dpi display; Qt's device-independent pixels
 // keep it proportional on denser screens.
 constexpr QSize kClientArea(438, 389);
-
-// Sizes a label to its text. The stand-in fonts run wider than MS PGothic, so
-// where the text would run into the control to its right, its letters are
-// drawn closer by the fewest whole pixels that keep it clear.
-void sizeToTextBefore(QLabel& label, int rightLimit) {
-  const int room = rightLimit - label.x();
-  const int letters = static_cast<int>(label.text().size());
-  const int overflow = label.fontMetrics().horizontalAdvance(label.text()) - room;
-  if (overflow > 0 && letters > 0) {
-    QFont font = label.font();
-    font.setLetterSpacing(QFont::AbsoluteSpacing, -((overflow + letters - 1) / letters));
-    label.setFont(font);
-  }
-  label.resize(label.fontMetrics().horizontalAdvance(label.text()), label.height());
-}
 
 }  // namespace
 

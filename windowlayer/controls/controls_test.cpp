@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -9,6 +10,7 @@
 
 #include "windowlayer/controls/framed_dialog.h"
 #include "windowlayer/controls/glyph_button.h"
+#include "windowlayer/controls/label_fit.h"
 #include "windowlayer/controls/window_font.h"
 
 using vesk::GlyphPosition;
@@ -78,6 +80,8 @@ class ControlsTest : public QObject {
   void familyResolvesToTheFirstInstalledStandIn_data();
   void familyResolvesToTheFirstInstalledStandIn();
   void windowFontIsTwelvePixelsAndDrawsJapanese();
+  void labelIsDrawnCloserByTheFewestPixelsThatKeepItClear_data();
+  void labelIsDrawnCloserByTheFewestPixelsThatKeepItClear();
 
   void framedDialogPutsItsFrameAroundTheClientArea();
   void framedDialogMovesByItsTitleBar();
@@ -289,6 +293,30 @@ void ControlsTest::windowFontIsTwelvePixelsAndDrawsJapanese() {
   const QFontMetrics metrics(vesk::windowFont());
   QVERIFY(metrics.inFontUcs4(U'標'));
   QVERIFY(metrics.inFontUcs4(U'ロ'));
+}
+
+void ControlsTest::labelIsDrawnCloserByTheFewestPixelsThatKeepItClear_data() {
+  QTest::addColumn<int>("overflow");  // how far the text would run past the limit
+  QTest::addColumn<int>("spacing");
+  // The text has 9 letters.
+  QTest::newRow("room to spare") << -20 << 0;
+  QTest::newRow("just fits") << 0 << 0;
+  QTest::newRow("one pixel over") << 1 << -1;
+  QTest::newRow("a pixel a letter") << 9 << -1;
+  QTest::newRow("one more") << 10 << -2;
+}
+
+void ControlsTest::labelIsDrawnCloserByTheFewestPixelsThatKeepItClear() {
+  QFETCH(int, overflow);
+  QFETCH(int, spacing);
+  QLabel label(QStringLiteral("Veskローカル"));
+  label.setFont(vesk::windowFont());
+  label.move(8, 0);
+  const int limit = 8 + label.fontMetrics().horizontalAdvance(label.text()) - overflow;
+  vesk::sizeToTextBefore(label, limit);
+  QCOMPARE(label.font().letterSpacing(), qreal(spacing));
+  QCOMPARE(label.width(), label.fontMetrics().horizontalAdvance(label.text()));
+  QVERIFY2(label.x() + label.width() <= limit, qPrintable(QString::number(label.width())));
 }
 
 void ControlsTest::framedDialogPutsItsFrameAroundTheClientArea() {

@@ -298,12 +298,12 @@ void ControlsTest::windowFontIsTwelvePixelsAndDrawsJapanese() {
 void ControlsTest::labelIsDrawnCloserByTheFewestPixelsThatKeepItClear_data() {
   QTest::addColumn<int>("overflow");  // how far the text would run past the limit
   QTest::addColumn<int>("spacing");
-  // The text has 9 letters.
+  // The text has 8 letters.
   QTest::newRow("room to spare") << -20 << 0;
   QTest::newRow("just fits") << 0 << 0;
   QTest::newRow("one pixel over") << 1 << -1;
-  QTest::newRow("a pixel a letter") << 9 << -1;
-  QTest::newRow("one more") << 10 << -2;
+  QTest::newRow("a pixel a letter") << 8 << -1;
+  QTest::newRow("one more") << 9 << -2;
 }
 
 void ControlsTest::labelIsDrawnCloserByTheFewestPixelsThatKeepItClear() {

@@ -28,7 +28,8 @@ QString activePage(TCopyright& dialog) { return pages(dialog)->currentWidget()->
 void clickTab(TCopyright& dialog, const QString& caption) {
   QTabBar* bar = pages(dialog)->tabBar();
   for (int i = 0; i < bar->count(); ++i) {
-    if (bar->tabText(i) == caption) QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
+    if (bar->tabText(i) == caption)
+      QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
   }
   QCOMPARE(pages(dialog)->tabText(pages(dialog)->currentIndex()), caption);
 }
@@ -112,8 +113,8 @@ void TCopyrightTest::labelsFitTheirTextInTheFontsAskedFor() {
     QVERIFY(vesk::arialSubstitutes().contains(QFontInfo(label->font()).family()));
   }
   QCOMPARE(labels, 11);
-  for (QWidget* widget : {static_cast<QWidget*>(pages(dialog)->tabBar()),
-                          dialog.findChild<QWidget*>("vermemo")}) {
+  for (QWidget* widget :
+       {static_cast<QWidget*>(pages(dialog)->tabBar()), dialog.findChild<QWidget*>("vermemo")}) {
     QCOMPARE(widget->font().pixelSize(), 12);
     QVERIFY(vesk::windowFontSubstitutes().contains(QFontInfo(widget->font()).family()));
   }
@@ -229,15 +230,20 @@ void TCopyrightTest::closing_data() {
   QTest::addColumn<bool>("closes");
   for (const char* page : {"VeskGraph", "Credit", "Access", "Version"})
     QTest::addRow("Ok on %s", page) << page << "" << 0 << true;
-  QTest::newRow("close request") << "Access" << "" << -1 << true;
+  QTest::newRow("close request") << "Access"
+                                 << "" << -1 << true;
   // No cancel button and no default button: Escape closes nothing, Enter
   // clicks only the button that has the focus.
-  QTest::newRow("Escape") << "Credit" << "Copyright" << int(Qt::Key_Escape) << false;
-  QTest::newRow("Escape on Ok") << "Credit" << "Button1" << int(Qt::Key_Escape) << false;
-  QTest::newRow("Enter on the tabs")
-      << "Credit" << "qt_tabwidget_tabbar" << int(Qt::Key_Return) << false;
-  QTest::newRow("Enter on Ok") << "Credit" << "Button1" << int(Qt::Key_Return) << true;
-  QTest::newRow("keypad Enter on Ok") << "Credit" << "Button1" << int(Qt::Key_Enter) << true;
+  QTest::newRow("Escape") << "Credit"
+                          << "Copyright" << int(Qt::Key_Escape) << false;
+  QTest::newRow("Escape on Ok") << "Credit"
+                                << "Button1" << int(Qt::Key_Escape) << false;
+  QTest::newRow("Enter on the tabs") << "Credit"
+                                     << "qt_tabwidget_tabbar" << int(Qt::Key_Return) << false;
+  QTest::newRow("Enter on Ok") << "Credit"
+                               << "Button1" << int(Qt::Key_Return) << true;
+  QTest::newRow("keypad Enter on Ok") << "Credit"
+                                      << "Button1" << int(Qt::Key_Enter) << true;
 }
 
 // The dialog closes, always with the cancel result, on the page it was on.

@@ -23,9 +23,9 @@ constexpr std::size_t kTextSize = std::size_t{4} << 20;
 // katakana, a few ASCII words and symbols, CR LF; pieces drawn with equal
 // chance.
 std::string japaneseUtf8(std::size_t size) {
-  static const char* const kPieces[] = {"ガイド",   "あいうえお", "日本語の文章", "ｶﾞｲﾄﾞ",
-                                        "、。",     "「テスト」", "abc def ",     "\r\n",
-                                        "漢字",     "√",          "〜"};
+  static const char* const kPieces[] = {"ガイド",     "あいうえお", "日本語の文章", "ｶﾞｲﾄﾞ", "、。",
+                                        "「テスト」", "abc def ",   "\r\n",         "漢字",  "√",
+                                        "〜"};
   std::mt19937 random(932);
   std::string text;
   while (text.size() < size) text += kPieces[random() % std::size(kPieces)];
@@ -101,13 +101,15 @@ BENCHMARK_CAPTURE(BM_ours, utf8_to_cp932, utf8Text,
 BENCHMARK_CAPTURE(BM_iconv, cp932_to_utf8, "CP932", "UTF-8", cp932Text);
 BENCHMARK_CAPTURE(BM_ours, cp932_to_utf8, cp932Text,
                   [] { return std::make_unique<vesk::cli::Cp932ToUtf8>(); });
-BENCHMARK_CAPTURE(BM_ours, conversion_to_local, cp932Text,
-                  [] { return vesk::cli::makeConversionPipeline(Direction::ToLocal, false, false); });
+BENCHMARK_CAPTURE(BM_ours, conversion_to_local, cp932Text, [] {
+  return vesk::cli::makeConversionPipeline(Direction::ToLocal, false, false);
+});
 BENCHMARK_CAPTURE(BM_ours, conversion_to_standard, cp932Text, [] {
   return vesk::cli::makeConversionPipeline(Direction::ToStandard, false, false);
 });
-BENCHMARK_CAPTURE(BM_ours, to_local, utf8Text,
-                  [] { return vesk::cli::makeConversionPipeline(Direction::ToLocal, true, false); });
+BENCHMARK_CAPTURE(BM_ours, to_local, utf8Text, [] {
+  return vesk::cli::makeConversionPipeline(Direction::ToLocal, true, false);
+});
 BENCHMARK_CAPTURE(BM_ours, to_standard, utf8Text, [] {
   return vesk::cli::makeConversionPipeline(Direction::ToStandard, true, false);
 });

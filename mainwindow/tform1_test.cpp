@@ -107,10 +107,9 @@ void TForm1Test::tabWalksPanesThenButtons_data() {
   QTest::addColumn<Qt::Key>("key");
   QTest::addColumn<QStringList>("walk");  // each control with its caption
 
-  const QStringList forward = {
-      "Aftermemo ",        "BeforePasteB Paste",   "BeforeCopyB Copy",
-      "AfterCopyB Copy",   "ConvertHtoZB Convert", "ConvertZtoHB Convert",
-      "AfterpasteB Paste", "BitBtn1 Abort",        "Beforememo "};
+  const QStringList forward = {"Aftermemo ",        "BeforePasteB Paste",   "BeforeCopyB Copy",
+                               "AfterCopyB Copy",   "ConvertHtoZB Convert", "ConvertZtoHB Convert",
+                               "AfterpasteB Paste", "BitBtn1 Abort",        "Beforememo "};
   QStringList backward(forward.rbegin() + 1, forward.rend());
   backward << forward.last();
   QTest::newRow("Tab") << Qt::Key_Tab << forward;

@@ -44,11 +44,16 @@ void ApplicationTest::errorReportTextEndsInAFullStop_data() {
   QTest::addColumn<QString>("shown");
   // A full stop follows every last character that sorts after it.
   QTest::newRow("empty") << QString() << QString();
-  QTest::newRow("letter") << "Error x" << "Error x.";
-  QTest::newRow("slash, just after the full stop") << "a/" << "a/.";
-  QTest::newRow("full stop itself") << "Done." << "Done.";
-  QTest::newRow("hyphen, just before it") << "a-" << "a-";
-  QTest::newRow("ideographic full stop") << QString::fromUtf8("完了。") << QString::fromUtf8("完了。.");
+  QTest::newRow("letter") << "Error x"
+                          << "Error x.";
+  QTest::newRow("slash, just after the full stop") << "a/"
+                                                   << "a/.";
+  QTest::newRow("full stop itself") << "Done."
+                                    << "Done.";
+  QTest::newRow("hyphen, just before it") << "a-"
+                                          << "a-";
+  QTest::newRow("ideographic full stop")
+      << QString::fromUtf8("完了。") << QString::fromUtf8("完了。.");
   QTest::newRow("character outside the BMP") << QString::fromUtf8("x😀") << QString::fromUtf8("x😀.");
 }
 

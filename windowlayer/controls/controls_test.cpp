@@ -108,16 +108,15 @@ void ControlsTest::placesGlyphAndCaptionCentred_data() {
   // A group wider than the button overflows evenly on both sides.
   QTest::newRow("group wider than area") << QRect(0, 0, 40, 25) << QSize(16, 16) << QSize(40, 12)
                                          << left << QRect(-10, 4, 16, 16) << QRect(10, 6, 40, 12);
-  QTest::newRow("caption taller than glyph") << QRect(0, 0, 97, 25) << QSize(16, 8)
-                                             << QSize(24, 20) << left << QRect(26, 8, 16, 8)
-                                             << QRect(46, 2, 24, 20);
+  QTest::newRow("caption taller than glyph") << QRect(0, 0, 97, 25) << QSize(16, 8) << QSize(24, 20)
+                                             << left << QRect(26, 8, 16, 8) << QRect(46, 2, 24, 20);
   // A lone glyph or caption is centred by itself, without the spacing.
   QTest::newRow("glyph only, left") << QRect(0, 0, 97, 25) << QSize(16, 16) << QSize(0, 12) << left
                                     << QRect(40, 4, 16, 16) << QRect();
   QTest::newRow("glyph only, above") << QRect(0, 0, 97, 25) << QSize(16, 16) << QSize(0, 12)
                                      << above << QRect(40, 4, 16, 16) << QRect();
-  QTest::newRow("caption only, left") << QRect(0, 0, 97, 25) << QSize() << QSize(24, 12) << left
-                                      << QRect() << QRect(36, 6, 24, 12);
+  QTest::newRow("caption only, left")
+      << QRect(0, 0, 97, 25) << QSize() << QSize(24, 12) << left << QRect() << QRect(36, 6, 24, 12);
   QTest::newRow("caption only, above") << QRect(0, 0, 97, 25) << QSize() << QSize(24, 12) << above
                                        << QRect() << QRect(36, 6, 24, 12);
 }
@@ -280,8 +279,9 @@ void ControlsTest::familyResolvesToTheFirstInstalledStandIn() {
   QFETCH(QString, family);
   QFETCH(QStringList, standIns);
   const QStringList installed = QFontDatabase::families();
-  const auto first = std::find_if(standIns.begin(), standIns.end(),
-                                  [&](const QString& standIn) { return installed.contains(standIn); });
+  const auto first = std::find_if(standIns.begin(), standIns.end(), [&](const QString& standIn) {
+    return installed.contains(standIn);
+  });
   QVERIFY2(first != standIns.end(), qPrintable("no stand-in for " + family));
   QCOMPARE(QFontInfo(QFont(family)).family(), *first);
 }

@@ -191,7 +191,8 @@ void ImagingTest::drawPutsOnlyUnmaskedPixels_data() {
 
   QTest::newRow("origin") << 0 << QPoint(0, 0) << block(1, 1);
   QTest::newRow("offset") << 0 << QPoint(5, 3) << block(6, 4);
-  QTest::newRow("clipped by the right edge") << 0 << QPoint(10, 0) << QList<QPoint>{{11, 1}, {11, 2}};
+  QTest::newRow("clipped by the right edge")
+      << 0 << QPoint(10, 0) << QList<QPoint>{{11, 1}, {11, 2}};
   QTest::newRow("negative, clipped") << 0 << QPoint(-2, -2) << QList<QPoint>{{0, 0}};
   QTest::newRow("entirely outside") << 0 << QPoint(20, 20) << QList<QPoint>{};
   QTest::newRow("index -1, a failed add") << -1 << QPoint(0, 0) << QList<QPoint>{};

@@ -120,9 +120,9 @@ void BytePaneTest::showsWhatItHoldsAsTextComesIn_data() {
     QTest::newRow(prefix + "code page 932 text")
         << way << QString::fromUtf8("ｶﾞあ√") << QString::fromUtf8("ｶﾞあ√") << hex("b6de82a08795");
   }
-  QTest::newRow("other tool: breaks kept") << QStringLiteral("other tool")
-                                           << QString::fromUtf8("〜\u2029é")
-                                           << QString::fromUtf8("～\u2029?") << hex("81600d0a3f");
+  QTest::newRow("other tool: breaks kept")
+      << QStringLiteral("other tool") << QString::fromUtf8("〜\u2029é")
+      << QString::fromUtf8("～\u2029?") << hex("81600d0a3f");
 }
 
 void BytePaneTest::showsWhatItHoldsAsTextComesIn() {

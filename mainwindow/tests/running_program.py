@@ -54,10 +54,17 @@ class RunningProgram:
     def __init__(self, program, scale=1):
         self.scale = scale
         self.process = subprocess.Popen([program], stderr=subprocess.DEVNULL)
-        found = run("xdotool", "search", "--sync", "--onlyvisible", "--name", "^Vesktext$")
-        self.window = found.split()[0].decode()
-        wait_until_managed(self.window)
-        self.origin, self.size = self.geometry()
+        try:
+            # xdotool fails outright when a window it looks at goes away
+            # meanwhile (another program's ending), so ask again.
+            found = wait_until(lambda: run("xdotool", "search", "--onlyvisible", "--name",
+                                           "^Vesktext$", check=False).split(), "the window")
+            self.window = found[0].decode()
+            wait_until_managed(self.window)
+            self.origin, self.size = self.geometry()
+        except BaseException:
+            self.__exit__()
+            raise
 
     def geometry(self):
         """The window's position on the screen and its size. (xdotool counts a

@@ -14,7 +14,8 @@ fi
 
 fifo_dir="$(mktemp -d)"
 mkfifo "$fifo_dir/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo_dir/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo_dir/display" \
+  2>"$fifo_dir/xvfb.log" &
 server=$!
 pids=("$server")
 trap 'kill "${pids[@]}" 2>/dev/null; wait "${pids[@]}" 2>/dev/null || true; rm -rf "$fifo_dir"' EXIT
@@ -23,24 +24,36 @@ read -r -t 20 number <"$fifo_dir/display" || { echo "Xvfb did not start" >&2; ex
 export DISPLAY=":$number"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 
+# Prints what a program said, and fails the run.
+give_up() {
+  echo "$1; it printed:" >&2
+  cat "$2" >&2
+  exit 1
+}
+
+# Clients that connect the moment the server names its display have been
+# refused now and then; wait until one is taken.
+for _ in $(seq 100); do
+  xprop -root -len 0 WM_NAME >/dev/null 2>&1 && break
+  sleep 0.1
+done
+xprop -root -len 0 WM_NAME >/dev/null 2>&1 || give_up "Xvfb on $DISPLAY takes no client" "$fifo_dir/xvfb.log"
+
 if [ -n "$manager" ]; then
-  # Its own configuration directory keeps the user's openbox settings out.
-  XDG_CONFIG_HOME="$fifo_dir" openbox >"$fifo_dir/openbox.log" 2>&1 &
-  pids+=($!)
   # A window manager announces itself on the root window once it manages.
-  # Tests of what it does are worthless without it, so say so and stop.
-  announced=
-  for _ in $(seq 300); do
-    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-      announced=yes
-      break
-    fi
-    sleep 0.1
+  # Tests of what it does are worthless without it: one that gave up is
+  # started again, and after three tries the run stops.
+  announced() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+  for _ in 1 2 3; do
+    # Its own configuration directory keeps the user's openbox settings out.
+    XDG_CONFIG_HOME="$fifo_dir" openbox >>"$fifo_dir/openbox.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 300); do
+      announced || ! kill -0 "${pids[-1]}" 2>/dev/null && break
+      sleep 0.1
+    done
+    announced && break
   done
-  if [ -z "$announced" ]; then
-    echo "openbox did not start managing windows; it printed:" >&2
-    cat "$fifo_dir/openbox.log" >&2
-    exit 1
-  fi
+  announced || give_up "openbox does not manage windows" "$fifo_dir/openbox.log"
 fi
 "$@"

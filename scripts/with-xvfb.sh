@@ -31,27 +31,33 @@ give_up() {
   exit 1
 }
 
+# Runs a command every tenth of a second until it succeeds, at most $1 times.
+poll() {
+  local tries=$1
+  shift
+  for _ in $(seq "$((tries - 1))"); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  "$@"
+}
+
 # Clients that connect the moment the server names its display have been
 # refused now and then; wait until one is taken.
-for _ in $(seq 100); do
-  xprop -root -len 0 WM_NAME >/dev/null 2>&1 && break
-  sleep 0.1
-done
-xprop -root -len 0 WM_NAME >/dev/null 2>&1 || give_up "Xvfb on $DISPLAY takes no client" "$fifo_dir/xvfb.log"
+takes_client() { xprop -root -len 0 WM_NAME >/dev/null 2>&1; }
+poll 100 takes_client || give_up "Xvfb on $DISPLAY takes no client" "$fifo_dir/xvfb.log"
 
 if [ -n "$manager" ]; then
   # A window manager announces itself on the root window once it manages.
   # Tests of what it does are worthless without it: one that gave up is
   # started again, and after three tries the run stops.
   announced() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+  announced_or_gone() { announced || ! kill -0 "${pids[-1]}" 2>/dev/null; }
   for _ in 1 2 3; do
     # Its own configuration directory keeps the user's openbox settings out.
     XDG_CONFIG_HOME="$fifo_dir" openbox >>"$fifo_dir/openbox.log" 2>&1 &
     pids+=($!)
-    for _ in $(seq 300); do
-      announced || ! kill -0 "${pids[-1]}" 2>/dev/null && break
-      sleep 0.1
-    done
+    poll 300 announced_or_gone || true
     announced && break
   done
   announced || give_up "openbox does not manage windows" "$fifo_dir/openbox.log"

@@ -132,6 +132,12 @@ void Utf8ToCp932::finish(std::string& out) {
   convert(withPending(pending_, {}, joined_), true, out);
 }
 
+void Utf8ToCp932::passOver(std::string_view text) {
+  if (text.empty()) return;
+  position_.advance(text);
+  atStart_ = false;
+}
+
 char* Utf8ToCp932::replaceOrStop(std::string_view text, std::size_t pos, const std::string& what,
                                  char* out) {
   if (!replace_) {

@@ -29,6 +29,11 @@ class Utf8ToCp932 : public ChunkFilter {
   void finish(std::string& out) override;
   std::size_t replaced() const override { return replaced_; }
   bool sawByteOrderMark() const { return byteOrderMark_; }
+  // Whether an unfinished sequence is held back for the next chunk.
+  bool holdsBack() const { return !pending_.empty(); }
+  // Moves past text that was converted without this stage, so that the
+  // places it reports count it.
+  void passOver(std::string_view text);
 
  private:
   void convert(std::string_view text, bool atEnd, std::string& out);
@@ -50,6 +55,8 @@ class Cp932ToUtf8 : public ChunkFilter {
  public:
   void feed(std::string_view chunk, std::string& out) override;
   void finish(std::string& out) override;
+  // Whether a lead byte is held back for the next chunk.
+  bool holdsBack() const { return !pending_.empty(); }
 
  private:
   void convert(std::string_view text, bool atEnd, std::string& out);

@@ -35,6 +35,9 @@ class StreamConverter {
   // for a new input.
   void finish(std::string& out);
 
+  // Whether a byte is held back for the next call.
+  bool holdsBack() const { return !pending_.empty(); }
+
  private:
   Direction direction_;
   std::string pending_;  // at most one byte

@@ -247,7 +247,31 @@ bool DirectForms::convertPiece(const unsigned char* in, std::size_t& pos, std::s
         continue;
       }
     } else {
-      // Most text outside ASCII is characters of three bytes.
+      if constexpr (std::endian::native == std::endian::little) {
+        // Most text outside ASCII is runs of characters of three bytes: two
+        // at a time, where neither is a letter.
+        std::uint64_t word;
+        std::memcpy(&word, in + at, sizeof word);
+        if ((word & 0xC0C0F0C0C0F0) == 0x8080E08080E0) {
+          const unsigned first = (word & 0x0F) << 12 | (word >> 2 & 0xFC0) | (word >> 16 & 0x3F);
+          const unsigned second =
+              (word >> 12 & 0xF000) | (word >> 26 & 0xFC0) | (word >> 40 & 0x3F);
+          const Form firstForm = forms[first];
+          const Form secondForm = forms[second];
+          const auto firstLength = static_cast<unsigned>(firstForm >> kLengthShift & 0xF);
+          const auto secondLength = static_cast<unsigned>(secondForm >> kLengthShift & 0xF);
+          // No overlong forms; a surrogate has no form.
+          if (first >= 0x800 && second >= 0x800 && firstLength != 0 && secondLength != 0 &&
+              ((firstForm | secondForm) & kLetter) == 0) {
+            std::memcpy(dst, &firstForm, sizeof firstForm);
+            dst += firstLength;
+            std::memcpy(dst, &secondForm, sizeof secondForm);
+            dst += secondLength;
+            at += 6;
+            continue;
+          }
+        }
+      }
       character = threeByteCharacterAt(in + at);
       if (character.length == 0) character = characterAt(in + at, kReadAhead);
     }

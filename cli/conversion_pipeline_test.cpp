@@ -171,6 +171,16 @@ TEST(Pipeline, Utf8PathInChunksEqualsItsStagesInTurn) {
   }
 }
 
+// Half-width punctuation before a run of characters whose trail bytes each
+// take the next lead byte: units straddle characters to the end of the text.
+TEST(Pipeline, Utf8PathTakesALongStraddle) {
+  std::string input = "｡";
+  for (int i = 0; i < 3000; ++i) input += "愛";
+  for (const Direction direction : {kStandard, kLocal}) {
+    EXPECT_EQ(pathInChunks(direction, input, {}, true), stagesInTurn(direction, input, true));
+  }
+}
+
 // Every character of the Basic Multilingual Plane, on its own, after itself,
 // before ASCII, after a half-width letter and after a byte that takes the
 // next character's first byte.

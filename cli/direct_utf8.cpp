@@ -13,15 +13,13 @@ namespace vesk::cli {
 namespace {
 
 // Bytes the direct loop reads past a character it converts (a word of
-// ASCII, a letter's mark); the last of a text are left to the stages.
+// ASCII, a letter's mark, units that straddle characters); the last of a
+// text are left to the stages.
 constexpr std::size_t kReadAhead = 8;
 // Pieces of text converted with one sizing of the output: small at first,
 // as runs between stretches the stages take are often short, then larger.
 constexpr std::size_t kFirstPieceBytes = 128;
 constexpr std::size_t kMaxPieceBytes = 8192;
-// How far past a piece what starts in it may reach: a letter and its mark
-// five bytes, units that straddle characters this many.
-constexpr std::size_t kMaxStraddleBytes = 64;
 
 // A character's form: up to six bytes of UTF-8 (the first lowest), a
 // letter's code page 932 byte, the count of UTF-8 bytes (0: the character
@@ -118,7 +116,8 @@ std::optional<Form> utf8Form(const Utf8Forms& forms, const StepBytes& step) {
 
 }  // namespace
 
-DirectForms::DirectForms(Direction direction) : utf8_(utf8Forms()), forms_(0x10000, 0) {
+DirectForms::DirectForms(Direction direction)
+    : utf8_(utf8Forms()), forms_(0x10000, 0), codes_(0x10000, 0) {
   for (unsigned unit = 0; unit < forms_.size(); ++unit) {
     addCharacter(direction, static_cast<char16_t>(unit));
   }
@@ -150,6 +149,7 @@ DirectForms::DirectForms(Direction direction) : utf8_(utf8Forms()), forms_(0x100
 
 void DirectForms::addCharacter(Direction direction, char16_t unit) {
   const std::uint16_t code = cp932::codeOf(unit);
+  codes_[unit] = code;
   // The stages write no code for these (a byte order mark among them, which
   // they take apart at the start).
   if (code == 0 && unit != 0) return;
@@ -216,8 +216,9 @@ std::size_t DirectForms::convert(std::string_view text, std::string& out) const 
        piece = std::min(2 * piece, kMaxPieceBytes)) {
     const std::size_t pieceEnd = std::min(last, pos + piece);
     // No character writes more than three bytes for each of its own (six
-    // for one of two), and a form is stored whole.
-    out.resize(written + 3 * (pieceEnd - pos + kMaxStraddleBytes) + sizeof(Form));
+    // for one of two), none reaches more than kReadAhead bytes past the
+    // piece, and a form is stored whole.
+    out.resize(written + 3 * (pieceEnd - pos + kReadAhead) + sizeof(Form));
     char* dst = out.data() + written;
     const bool whole = convertPiece(in, pos, pieceEnd, dst);
     written = static_cast<std::size_t>(dst - out.data());
@@ -253,9 +254,10 @@ bool DirectForms::convertPiece(const unsigned char* in, std::size_t& pos, std::s
         std::uint64_t word;
         std::memcpy(&word, in + at, sizeof word);
         if ((word & 0xC0C0F0C0C0F0) == 0x8080E08080E0) {
-          const unsigned first = (word & 0x0F) << 12 | (word >> 2 & 0xFC0) | (word >> 16 & 0x3F);
-          const unsigned second =
-              (word >> 12 & 0xF000) | (word >> 26 & 0xFC0) | (word >> 40 & 0x3F);
+          const auto first = static_cast<unsigned>((word & 0x0F) << 12 | (word >> 2 & 0xFC0) |
+                                                   (word >> 16 & 0x3F));
+          const auto second = static_cast<unsigned>((word >> 12 & 0xF000) | (word >> 26 & 0xFC0) |
+                                                    (word >> 40 & 0x3F));
           const Form firstForm = forms[first];
           const Form secondForm = forms[second];
           const auto firstLength = static_cast<unsigned>(firstForm >> kLengthShift & 0xF);
@@ -316,36 +318,40 @@ bool DirectForms::convertPiece(const unsigned char* in, std::size_t& pos, std::s
 
 DirectForms::Reached DirectForms::convertStraddle(const unsigned char* in, std::size_t pos,
                                                   std::size_t size, char* out) const {
-  const Utf8Forms& utf8 = utf8_;
-  const std::size_t end = std::min(size, pos + kMaxStraddleBytes);
+  const std::uint16_t* const codes = codes_.data();
+  const PackedUtf8* const pairs = utf8_.pairs.data();
   char* dst = out;
   std::size_t at = pos;
   int carried = -1;  // the first byte of the unit that waits for the next character
-  while (at < end) {
-    Character character = end - at >= 3 ? threeByteCharacterAt(in + at) : Character{};
-    if (character.length == 0) character = characterAt(in + at, end - at);
-    const std::uint16_t code = cp932::codeOf(character.unit);
+  // Straddles often follow one another (ｶﾞｲﾄﾞ in standard text): where one
+  // ends, the next may start.
+  Reached reached;
+  while (at < size) {
+    Character character = size - at >= 3 ? threeByteCharacterAt(in + at) : Character{};
+    if (character.length == 0) character = characterAt(in + at, size - at);
+    const std::uint16_t code = codes[character.unit];
     // Only characters with a code (a byte order mark has none).
-    if (character.length == 0 || (code == 0 && character.unit != 0)) return {};
+    if (character.length == 0 || (code == 0 && character.unit != 0)) break;
     const auto first = static_cast<unsigned char>(code >= 0x100 ? code >> 8 : code);
     // A unit passes unchanged only where it takes two bytes: a letter before
     // anything but a mark ends the straddle.
     if (carried < 0) {
-      // It starts with a character of one byte that reads as itself.
-      if (code >= 0x100 || cp932::isLeadByte(first)) return {};
+      // It starts with a character of one byte that reads as itself (and
+      // takes the next: pairsCopied_ holds no unit of one byte).
+      if (code >= 0x100 || cp932::isLeadByte(first)) break;
       carried = first;
     } else if (!pairsCopied_[static_cast<unsigned>(carried) << 8 | first]) {
-      return {};
+      break;
     } else if (code < 0x100) {
       // A byte of its own that reads as itself in the output, not as the lead of what follows.
-      if (cp932::isLeadByte(first)) return {};
+      if (cp932::isLeadByte(first)) break;
       carried = -1;
     } else {
       const auto second = static_cast<unsigned char>(code);
       carried = second >= singleByteLimit_ ? second : -1;
     }
     // The bytes pass unchanged: the character comes out as its own code reads.
-    const PackedUtf8 packed = code < 0x100 ? utf8.single[code] : utf8.pairs[code];
+    const PackedUtf8 packed = code < 0x100 ? utf8_.single[code] : pairs[code];
     if constexpr (std::endian::native == std::endian::little) {
       std::memcpy(dst, &packed, sizeof packed);
     } else {
@@ -353,9 +359,9 @@ DirectForms::Reached DirectForms::convertStraddle(const unsigned char* in, std::
     }
     dst += packed >> kPackedLengthShift;
     at += character.length;
-    if (carried < 0) return {at, dst};
+    if (carried < 0) reached = {at, dst};
   }
-  return {};
+  return reached;
 }
 
 std::size_t DirectForms::resynchronisedAt(std::string_view text, std::size_t pos) const {

@@ -57,8 +57,9 @@ class DirectForms {
   };
   // Units that straddle characters, from a character of one byte that takes
   // the next byte with it to where a unit ends with a character: when every
-  // one of them passes unchanged, so does each character. Converts them from
-  // pos, writing at out, or reaches nothing when they do not all pass.
+  // one of them passes unchanged, so does each character. Converts such
+  // straddles from pos, one after another, up to size, writing at out;
+  // reaches nothing when the first does not pass.
   Reached convertStraddle(const unsigned char* in, std::size_t pos, std::size_t size,
                           char* out) const;
 
@@ -67,6 +68,8 @@ class DirectForms {
   // By UTF-16 unit: the character's UTF-8, its length and flags, laid out
   // as direct_utf8.cpp says.
   std::vector<std::uint64_t> forms_;
+  // By UTF-16 unit: its code (cp932::codeOf) in one read.
+  std::vector<std::uint16_t> codes_;
   // A letter followed by a mark, by the letter's byte and the mark.
   std::array<std::array<std::uint64_t, kMaxMarks>, 256> marked_{};
   std::array<unsigned char, kMaxMarks> marks_{};

@@ -45,36 +45,9 @@ else
   echo "outputs: differ (nkf knows nothing of the local two-byte codes)"
 fi
 
-# Alternating runs; wall time and CPU time (user + system) of each child, so
-# that a busy machine shows in the gap between the two.
-python3 - "$input" "$repetitions" "$converter" <<'PY'
-import os, subprocess, sys, time
-path, repetitions, converter = sys.argv[1], int(sys.argv[2]), sys.argv[3]
-commands = {"vesktext-convert --to-standard": [converter, "--to-standard"],
-            "nkf -S -s -X": ["nkf", "-S", "-s", "-X"]}
-runs = {name: [] for name in commands}
-for _ in range(repetitions):
-    for name, argv in commands.items():
-        with open(path, "rb") as stdin, open(os.devnull, "wb") as stdout:
-            start = time.perf_counter()
-            child = subprocess.Popen(argv, stdin=stdin, stdout=stdout)
-            _, status, usage = os.wait4(child.pid, 0)
-            wall = time.perf_counter() - start
-        if status != 0:
-            sys.exit(f"{name} failed with status {status}")
-        runs[name].append((wall, usage.ru_utime + usage.ru_stime))
-print(f"input: {os.path.getsize(path)} bytes of mixed local text, "
-      f"best of {repetitions} alternating runs")
-best = {}
-for name, results in runs.items():
-    wall = min(r[0] for r in results)
-    cpu = min(r[1] for r in results)
-    best[name] = (wall, cpu)
-    print(f"{name:32} wall {wall:7.3f} s   cpu {cpu:7.3f} s")
-(vw, vc), (nw, nc) = best.values()
-print(f"ratio nkf / vesktext-convert: wall {nw / vw:.1f}x, cpu {nc / max(vc, 1e-6):.1f}x "
-      f"(target: at least 20x)")
-PY
+python3 bench/alternating_runs.py "$input" "$repetitions" "mixed local text" "target: at least 20x" \
+  -- "vesktext-convert --to-standard" "$converter" --to-standard \
+  -- "nkf -S -s -X" nkf -S -s -X
 
 if [ -x /usr/bin/time ]; then
   echo "vesktext-convert peak memory: $(/usr/bin/time -f %M "$converter" --to-standard <"$input" 2>&1 >/dev/null) KiB"

@@ -281,7 +281,8 @@ bool DirectForms::convertPiece(const unsigned char* in, std::size_t& pos, std::s
     std::size_t taken = character.length;
     if ((form & kLetter) != 0) {
       // Whether a mark follows decides the letter's unit.
-      const Character next = characterAt(in + at + taken, kReadAhead - taken);
+      Character next = threeByteCharacterAt(in + at + taken);
+      if (next.length == 0) next = characterAt(in + at + taken, kReadAhead - taken);
       const Form nextForm = next.length == 0 ? 0 : forms[next.unit];
       for (std::size_t m = 0; m < markCount_; ++m) {
         if ((nextForm & kMark << m) != 0) {

@@ -1,6 +1,7 @@
 // The command line's --utf-8 path beside glibc's iconv(3) on the same text:
 // UTF-8 Japanese text to code page 932 and back, each stage alone and the
-// whole path (the stages around the conversion) in both directions. Every row
+// whole path as the command line runs it (characters that go direct, the
+// stages for the rest) in both directions. Every row
 // counts the bytes of the UTF-8 text, so the rates compare directly. Ours
 // run in the command line's chunks; iconv converts the whole text in one call.
 

@@ -73,6 +73,17 @@ bool isAsciiWord(const unsigned char* at, std::uint64_t bits) {
   return ((word | (word + 0x0101010101010101)) & bits) == 0;
 }
 
+// Writes the first length bytes of the UTF-8 held in a form or a packed
+// form, the first lowest; may store all of it.
+template <typename Packed>
+void storeUtf8(char* out, Packed packed, unsigned length) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out, &packed, sizeof packed);
+  } else {
+    for (unsigned i = 0; i < length; ++i) out[i] = static_cast<char>(packed >> (8 * i));
+  }
+}
+
 // What the step writes, as bytes.
 struct StepBytes {
   unsigned char bytes[4];
@@ -304,11 +315,7 @@ bool DirectForms::convertPiece(const unsigned char* in, std::size_t& pos, std::s
       whole = false;
       break;
     }
-    if constexpr (std::endian::native == std::endian::little) {
-      std::memcpy(dst, &form, sizeof form);
-    } else {
-      for (unsigned i = 0; i < length; ++i) dst[i] = static_cast<char>(form >> (8 * i));
-    }
+    storeUtf8(dst, form, length);
     dst += length;
     at += taken;
   }
@@ -353,11 +360,7 @@ DirectForms::Reached DirectForms::convertStraddle(const unsigned char* in, std::
     }
     // The bytes pass unchanged: the character comes out as its own code reads.
     const PackedUtf8 packed = code < 0x100 ? utf8_.single[code] : pairs[code];
-    if constexpr (std::endian::native == std::endian::little) {
-      std::memcpy(dst, &packed, sizeof packed);
-    } else {
-      for (unsigned i = 0; i < 3; ++i) dst[i] = static_cast<char>(packed >> (8 * i));
-    }
+    storeUtf8(dst, packed, packed >> kPackedLengthShift);
     dst += packed >> kPackedLengthShift;
     at += character.length;
     if (carried < 0) reached = {at, dst};

@@ -1,10 +1,11 @@
 #include "cli/direct_utf8.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <optional>
 
+#include "cli/text_filters.h"
+#include "cli/utf8.h"
 #include "cli/utf8_forms.h"
 #include "conversion/rules.h"
 #include "cp932/code_lookup.h"
@@ -41,23 +42,15 @@ struct Character {
   unsigned length = 0;
 };
 
-// A character of three bytes at at, or none.
 [[gnu::always_inline]] inline Character threeByteCharacterAt(const unsigned char* at) {
-  if ((at[0] & 0xF0) != 0xE0 || (at[1] & 0xC0) != 0x80 || (at[2] & 0xC0) != 0x80) return {};
-  const auto unit =
-      static_cast<char16_t>((at[0] & 0x0Fu) << 12 | (at[1] & 0x3Fu) << 6 | (at[2] & 0x3Fu));
-  // Overlong forms and surrogates are not UTF-8.
-  if (unit < 0x800 || (unit >= 0xD800 && unit <= 0xDFFF)) return {};
-  return {unit, 3};
+  const char16_t unit = threeByteUnitAt(at);
+  return {unit, unit == 0 ? 0u : 3u};
 }
 
 Character characterAt(const unsigned char* at, std::size_t left) {
-  const unsigned lead = at[0];
-  if (lead < 0x80) return {static_cast<char16_t>(lead), 1};
-  if (lead >= 0xC2 && lead <= 0xDF && left >= 2 && (at[1] & 0xC0) == 0x80) {
-    return {static_cast<char16_t>((lead & 0x1F) << 6 | (at[1] & 0x3Fu)), 2};
-  }
-  return left >= 3 ? threeByteCharacterAt(at) : Character{};
+  const Utf8Sequence sequence = readUtf8({reinterpret_cast<const char*>(at), left}, 0);
+  if (sequence.kind != Utf8Sequence::Kind::Valid || sequence.codePoint > 0xFFFF) return {};
+  return {static_cast<char16_t>(sequence.codePoint), static_cast<unsigned>(sequence.length)};
 }
 
 // Whether the eight bytes at at are each below 0x7F: with kAsciiBits, where
@@ -73,62 +66,27 @@ bool isAsciiWord(const unsigned char* at, std::uint64_t bits) {
   return ((word | (word + 0x0101010101010101)) & bits) == 0;
 }
 
-// Writes the first length bytes of the UTF-8 held in a form or a packed
-// form, the first lowest; may store all of it.
-template <typename Packed>
-void storeUtf8(char* out, Packed packed, unsigned length) {
-  if constexpr (std::endian::native == std::endian::little) {
-    std::memcpy(out, &packed, sizeof packed);
-  } else {
-    for (unsigned i = 0; i < length; ++i) out[i] = static_cast<char>(packed >> (8 * i));
+// The UTF-8 that the code page 932 -> UTF-8 stage writes for the bytes of a
+// step, with its length; nothing where it holds the last back (a lead byte,
+// whose reading depends on what follows) or writes more than a form holds.
+std::optional<Form> utf8Form(const rules::Step& step) {
+  char bytes[4];
+  for (unsigned i = 0; i < step.length; ++i) bytes[i] = static_cast<char>(step.bytes >> (8 * i));
+  Cp932ToUtf8 stage;
+  std::string utf8;
+  stage.feed({bytes, step.length}, utf8);
+  if (stage.holdsBack() || utf8.size() > kMaxFormBytes) return std::nullopt;
+  Form form = Form{utf8.size()} << kLengthShift;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    form |= Form{static_cast<unsigned char>(utf8[i])} << (8 * i);
   }
-}
-
-// What the step writes, as bytes.
-struct StepBytes {
-  unsigned char bytes[4];
-  std::size_t size;
-};
-StepBytes bytesOf(const rules::Step& step) {
-  StepBytes out{{}, step.length};
-  for (std::size_t i = 0; i < step.length; ++i) {
-    out.bytes[i] = static_cast<unsigned char>(step.bytes >> (8 * i));
-  }
-  return out;
-}
-
-// The UTF-8 that code page 932 -> UTF-8 writes for the bytes, read as it
-// reads them, with its length; nothing when what they read as depends on what
-// follows (the last is a lead byte) or takes more than a form holds.
-std::optional<Form> utf8Form(const Utf8Forms& forms, const StepBytes& step) {
-  Form utf8 = 0;
-  unsigned length = 0;
-  for (std::size_t i = 0; i < step.size;) {
-    const unsigned byte = step.bytes[i];
-    PackedUtf8 packed = 0;
-    if (byte < 0x80) {
-      packed = byte | 1u << kPackedLengthShift;
-      i += 1;
-    } else if (i + 1 < step.size && (packed = forms.pairs[byte << 8 | step.bytes[i + 1]]) != 0) {
-      i += 2;
-    } else if (i + 1 == step.size && cp932::isLeadByte(static_cast<unsigned char>(byte))) {
-      return std::nullopt;
-    } else {
-      packed = forms.single[byte];
-      i += 1;
-    }
-    const unsigned bytes = packed >> kPackedLengthShift;
-    if (length + bytes > kMaxFormBytes) return std::nullopt;
-    utf8 |= Form{packed & 0xFFFFFF} << (8 * length);
-    length += bytes;
-  }
-  return utf8 | Form{length} << kLengthShift;
+  return form;
 }
 
 }  // namespace
 
 DirectForms::DirectForms(Direction direction)
-    : utf8_(utf8Forms()), forms_(0x10000, 0), codes_(0x10000, 0) {
+    : utf8_(utf8Forms()), forms_(0x10000, 0), singleByteLimit_(rules::singleByteLimit(direction)) {
   for (unsigned unit = 0; unit < forms_.size(); ++unit) {
     addCharacter(direction, static_cast<char16_t>(unit));
   }
@@ -148,7 +106,6 @@ DirectForms::DirectForms(Direction direction)
   for (unsigned byte = 0; byte < 0x7F; ++byte) {
     asciiIsItself_ &= (forms_[byte] & ~kResynchronises) == (byte | Form{1} << kLengthShift);
   }
-  singleByteLimit_ = rules::singleByteLimit(direction);
   for (unsigned first = singleByteLimit_; first < 256; ++first) {
     for (unsigned second = 0; second < 256; ++second) {
       const rules::Step step = rules::stepAt(
@@ -160,26 +117,24 @@ DirectForms::DirectForms(Direction direction)
 
 void DirectForms::addCharacter(Direction direction, char16_t unit) {
   const std::uint16_t code = cp932::codeOf(unit);
-  codes_[unit] = code;
   // The stages write no code for these (a byte order mark among them, which
   // they take apart at the start).
   if (code == 0 && unit != 0) return;
-  const unsigned limit = rules::singleByteLimit(direction);
   // After a byte below the limit, a unit always ends.
-  if ((code & 0xFF) < limit) forms_[unit] = kResynchronises;
+  if ((code & 0xFF) < singleByteLimit_) forms_[unit] = kResynchronises;
 
   rules::Step step;
   if (code >= 0x100) {
     const auto lead = static_cast<unsigned char>(code >> 8);
     step = rules::stepAt(direction, {lead, static_cast<unsigned char>(code), true});
     if (step.taken != 2) return;
-  } else if (code < limit) {
+  } else if (code < singleByteLimit_) {
     step = rules::stepAt(direction, {static_cast<unsigned char>(code), 0, false});
   } else {
     addLetter(direction, unit, static_cast<unsigned char>(code));
     return;
   }
-  if (const auto utf8 = utf8Form(utf8_, bytesOf(step))) forms_[unit] |= *utf8;
+  if (const auto utf8 = utf8Form(step)) forms_[unit] |= *utf8;
 }
 
 // A byte at or above the limit goes direct only as a letter: a unit of its
@@ -203,11 +158,10 @@ void DirectForms::addLetter(Direction direction, char16_t unit, unsigned char le
   while (std::find(marks_.begin(), marks_.begin() + count, notMark) != marks_.begin() + count) {
     ++notMark;
   }
-  const auto plain = utf8Form(utf8_, bytesOf(rules::stepAt(direction, {letter, notMark, true})));
+  const auto plain = utf8Form(rules::stepAt(direction, {letter, notMark, true}));
   if (!plain) return;
   for (std::size_t m = 0; m < count; ++m) {
-    const auto marked =
-        utf8Form(utf8_, bytesOf(rules::stepAt(direction, {letter, marks_[m], true})));
+    const auto marked = utf8Form(rules::stepAt(direction, {letter, marks_[m], true}));
     if (!marked) return;
     marked_[letter][m] = *marked;
   }
@@ -276,9 +230,9 @@ bool DirectForms::convertPiece(const unsigned char* in, std::size_t& pos, std::s
           // No overlong forms; a surrogate has no form.
           if (first >= 0x800 && second >= 0x800 && firstLength != 0 && secondLength != 0 &&
               ((firstForm | secondForm) & kLetter) == 0) {
-            std::memcpy(dst, &firstForm, sizeof firstForm);
+            storePacked(dst, firstForm);
             dst += firstLength;
-            std::memcpy(dst, &secondForm, sizeof secondForm);
+            storePacked(dst, secondForm);
             dst += secondLength;
             at += 6;
             continue;
@@ -315,7 +269,7 @@ bool DirectForms::convertPiece(const unsigned char* in, std::size_t& pos, std::s
       whole = false;
       break;
     }
-    storeUtf8(dst, form, length);
+    storePacked(dst, form);
     dst += length;
     at += taken;
   }
@@ -326,7 +280,6 @@ bool DirectForms::convertPiece(const unsigned char* in, std::size_t& pos, std::s
 
 DirectForms::Reached DirectForms::convertStraddle(const unsigned char* in, std::size_t pos,
                                                   std::size_t size, char* out) const {
-  const std::uint16_t* const codes = codes_.data();
   const PackedUtf8* const pairs = utf8_.pairs.data();
   char* dst = out;
   std::size_t at = pos;
@@ -337,7 +290,7 @@ DirectForms::Reached DirectForms::convertStraddle(const unsigned char* in, std::
   while (at < size) {
     Character character = size - at >= 3 ? threeByteCharacterAt(in + at) : Character{};
     if (character.length == 0) character = characterAt(in + at, size - at);
-    const std::uint16_t code = codes[character.unit];
+    const std::uint16_t code = cp932::codeOf(character.unit);
     // Only characters with a code (a byte order mark has none).
     if (character.length == 0 || (code == 0 && character.unit != 0)) break;
     const auto first = static_cast<unsigned char>(code >= 0x100 ? code >> 8 : code);
@@ -360,7 +313,7 @@ DirectForms::Reached DirectForms::convertStraddle(const unsigned char* in, std::
     }
     // The bytes pass unchanged: the character comes out as its own code reads.
     const PackedUtf8 packed = code < 0x100 ? utf8_.single[code] : pairs[code];
-    storeUtf8(dst, packed, packed >> kPackedLengthShift);
+    storePacked(dst, packed);
     dst += packed >> kPackedLengthShift;
     at += character.length;
     if (carried < 0) reached = {at, dst};

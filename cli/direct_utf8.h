@@ -68,15 +68,13 @@ class DirectForms {
   // By UTF-16 unit: the character's UTF-8, its length and flags, laid out
   // as direct_utf8.cpp says.
   std::vector<std::uint64_t> forms_;
-  // By UTF-16 unit: its code (cp932::codeOf) in one read.
-  std::vector<std::uint16_t> codes_;
   // A letter followed by a mark, by the letter's byte and the mark.
   std::array<std::array<std::uint64_t, kMaxMarks>, 256> marked_{};
   std::array<unsigned char, kMaxMarks> marks_{};
   std::size_t markCount_ = 0;
   // Every byte below 0x7F goes direct as itself, so words of them are copied.
   bool asciiIsItself_ = false;
-  unsigned singleByteLimit_ = 0;
+  const unsigned singleByteLimit_;
   // By the two bytes of a unit: whether it passes unchanged.
   std::bitset<0x10000> pairsCopied_;
 };

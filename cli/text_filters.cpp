@@ -1,6 +1,5 @@
 #include "cli/text_filters.h"
 
-#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -30,26 +29,11 @@ bool wordIsAscii(const char* at) {
   return (word & 0x8080808080808080) == 0;
 }
 
-std::uint32_t load32(const unsigned char* at) {
-  if constexpr (std::endian::native == std::endian::little) {
-    std::uint32_t word;
-    std::memcpy(&word, at, sizeof word);
-    return word;
-  } else {
-    return static_cast<std::uint32_t>(at[0] | at[1] << 8 | at[2] << 16) |
-           static_cast<std::uint32_t>(at[3]) << 24;
-  }
-}
-
-// The code of the three-byte sequence that starts the word (its first byte
-// lowest), or 0 when it is none, or one to read with care: E0 (overlong
-// forms), ED (surrogates), a character without a code.
-std::uint16_t threeByteCode(std::uint32_t word) {
-  if ((word & 0xC0C0F0) != 0x8080E0) return 0;
-  const std::uint32_t lead = word & 0x0F;
-  if (lead == 0x0 || lead == 0xD) return 0;
-  return cp932::codeOf(
-      static_cast<char16_t>(lead << 12 | (word & 0x3F00) >> 2 | (word & 0x3F0000) >> 16));
+// The code of the three-byte sequence at at, or 0 when it is none or a
+// character without a code.
+std::uint16_t threeByteCode(const unsigned char* at) {
+  const char16_t unit = threeByteUnitAt(at);
+  return unit == 0 ? 0 : cp932::codeOf(unit);
 }
 
 // Copies the ASCII byte at text[pos], or the word of eight that starts
@@ -64,23 +48,14 @@ void copyAscii(std::string_view text, std::size_t& pos, char*& out) {
   }
 }
 
-// Writes all four bytes of a packed form; the UTF-8 bytes come first.
-void storePacked(char* out, PackedUtf8 packed) {
-  if constexpr (std::endian::native == std::endian::little) {
-    std::memcpy(out, &packed, sizeof packed);
-  } else {
-    for (unsigned i = 0; i < sizeof packed; ++i) out[i] = static_cast<char>(packed >> (8 * i));
-  }
-}
-
 // Converts the run of three-byte UTF-8 characters that code page 932 holds
-// at in, reading four bytes at a time; returns its length. Everything in
-// locals: a store through a char pointer could change any member.
+// at in; returns its length. Everything in locals: a store through a char
+// pointer could change any member.
 std::size_t convertThreeByteRun(const unsigned char* in, std::size_t size, char*& out) {
   char* dst = out;
   std::size_t pos = 0;
   std::uint16_t code = 0;
-  while (pos + 4 <= size && (code = threeByteCode(load32(in + pos))) != 0) {
+  while (pos + 3 <= size && (code = threeByteCode(in + pos)) != 0) {
     dst = cp932::writeCode(code, dst);
     pos += 3;
   }

@@ -5,7 +5,9 @@
 // exchangeForm), so converting to UTF-8 is one table read per character.
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace vesk::cli {
@@ -15,6 +17,17 @@ namespace vesk::cli {
 using PackedUtf8 = std::uint32_t;
 
 inline constexpr unsigned kPackedLengthShift = 24;
+
+// Stores every byte of packed UTF-8 (a PackedUtf8, or a wider word of the
+// same order), the first lowest; the caller then moves past those it holds.
+template <typename Packed>
+void storePacked(char* out, Packed packed) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out, &packed, sizeof packed);
+  } else {
+    for (unsigned i = 0; i < sizeof packed; ++i) out[i] = static_cast<char>(packed >> (8 * i));
+  }
+}
 
 struct Utf8Forms {
   // What each byte reads as on its own.

@@ -180,8 +180,7 @@ template <const Layout& kLayout>
 class Blocks {
   static constexpr bool kLetters = kLayout.shape.markCount > 0;
   static constexpr const NibbleRow& kRow = kLayout.row;
-  static constexpr bool kPairLookups = kLayout.runCount > 0 || kRow.nibbles > 0;
-  static constexpr bool kScalarRows = kLayout.pairRow != std::array<std::uint8_t, kPairLeadSpan>{};
+  static constexpr const SparsePairs& kSparse = kLayout.sparse;
 
   static constexpr WideTables<kLetterNibbles> kLetterInfo =
       widened<kLetterNibbles>(kLayout.letterInfo);
@@ -190,9 +189,12 @@ class Blocks {
   static constexpr WideTables<1> kLetterLeads = widened<1>(kLayout.letterLeads);
   static constexpr WideTables<kRowNibbles> kRowFirst = widened<kRowNibbles>(kRow.first);
   static constexpr WideTables<kRowNibbles> kRowSecond = widened<kRowNibbles>(kRow.second);
-  static constexpr WideTables<1> kPairRow = widened<1>(kLayout.pairRow);
-  static constexpr WideTables<1> kPairFirstTrail = widened<1>(kLayout.pairFirstTrail);
-  static constexpr WideTables<1> kPairTrailSpan = widened<1>(kLayout.pairTrailSpan);
+  static constexpr WideTables<1> kSparseNibbleShift = widened<1>(kSparse.nibbleShift);
+  static constexpr WideTables<1> kSparseLeadShift = widened<1>(kSparse.leadShift);
+  static constexpr WideTables<2> kSparseLead = widened<2>(kSparse.lead);
+  static constexpr WideTables<2> kSparseSecond = widened<2>(kSparse.second);
+  static constexpr WideTables<2> kSparseFirst = widened<2>(kSparse.first);
+  static constexpr WideTables<2> kSparseOutSecond = widened<2>(kSparse.outSecond);
 
  public:
   // Converts the units that start in the 64 bytes at block, but for a pair
@@ -221,29 +223,16 @@ class Blocks {
     const Mask starts = ~(pairs << 1) & ~(lastPair << 63);
     const unsigned taken = 64 - static_cast<unsigned>(lastPair);
 
-    __m256i pairFirst0{}, pairFirst1{}, pairSecond0{}, pairSecond1{};
-    Mask looked = 0, oneByte = 0;
-    if constexpr (kPairLookups) {
-      lookUpPairs(bytes0, next0, expand(starts, 0), pairFirst0, pairSecond0);
-      lookUpPairs(bytes1, next1, expand(starts, 1), pairFirst1, pairSecond1);
-      looked = ~bits(isZero(pairFirst0), isZero(pairFirst1));
-      oneByte = looked & bits(isZero(pairSecond0), isZero(pairSecond1));
-    }
-    Mask scalar = 0;
-    if constexpr (kScalarRows) {
-      scalar = pairs & starts & bits(scalarPair(bytes0, next0), scalarPair(bytes1, next1));
-    }
+    __m256i pairFirst0, pairFirst1, pairSecond0, pairSecond1;
+    lookUpPairs(bytes0, next0, expand(starts, 0), pairFirst0, pairSecond0);
+    lookUpPairs(bytes1, next1, expand(starts, 1), pairFirst1, pairSecond1);
+    const Mask looked = ~bits(isZero(pairFirst0), isZero(pairFirst1));
     const Mask letterStarts = letter & starts;
-    if ((letterStarts | looked | scalar) == 0) return copy(bytes0, bytes1, taken, out);
+    if ((letterStarts | looked) == 0) return copy(bytes0, bytes1, taken, out);
 
-    __m256i first0 = bytes0, first1 = bytes1;
-    if constexpr (kPairLookups) {
-      first0 = orElse(pairFirst0, first0);
-      first1 = orElse(pairFirst1, first1);
-      first0 = orElse(onePlaceOn(pairSecond0, _mm256_setzero_si256()), first0);
-      first1 = orElse(onePlaceOn(pairSecond1, pairSecond0), first1);
-    }
-    unsigned char* const start = out;
+    const __m256i first0 = orElse(onePlaceOn(pairSecond0, _mm256_setzero_si256()),
+                                  orElse(pairFirst0, bytes0));
+    const __m256i first1 = orElse(onePlaceOn(pairSecond1, pairSecond0), orElse(pairFirst1, bytes1));
     if constexpr (kLetters) {
       const Mask marked = letterStarts & markNext;
       const Mask folded = marked & marksAdd;
@@ -254,11 +243,9 @@ class Blocks {
                         0, out);
       out = storePlaces(first1, letters1, letters0.markedTrail, letterStarts, markPlaces, seconds,
                         1, out);
-      writeScalarPairs(block, scalar, seconds, start);
       out -= lastPair;  // place 63 wrote its byte: it belongs to the next block
     } else {
-      std::array<std::uint16_t, 32> steps;
-      oneByte |= lookUpScalarPairs(block, scalar, steps);
+      const Mask oneByte = looked & bits(isZero(pairSecond0), isZero(pairSecond1));
       // A pair that writes one byte writes nothing at its second place.
       const Mask kept = ~(oneByte << 1) & ~(lastPair << 63);
       alignas(8) std::uint8_t keptBytes[8];
@@ -267,17 +254,11 @@ class Blocks {
       out = storeGathered(_mm256_extracti128_si256(first0, 1), keptBytes[2], keptBytes[3], out);
       out = storeGathered(_mm256_castsi256_si128(first1), keptBytes[4], keptBytes[5], out);
       out = storeGathered(_mm256_extracti128_si256(first1, 1), keptBytes[6], keptBytes[7], out);
-      writeScalarPairs(scalar, steps, kept, start);
     }
     return taken;
   }
 
  private:
-  // Pairs converted one at a time: this many without a branch, then a loop
-  // for the rest. A loop that ends after a varying number of pairs
-  // mispredicts its end in most blocks.
-  static constexpr unsigned kBranchFreePairs = 3;
-
   struct Letters {
     __m256i info;
     __m256i trail;
@@ -298,97 +279,6 @@ class Blocks {
   // Unsigned compare by max: AVX2 compares bytes as signed.
   VESK_AVX2 static __m256i atLeastLimit(__m256i bytes) {
     return _mm256_cmpeq_epi8(_mm256_max_epu8(bytes, splat<kLayout.shape.singleByteLimit>()), bytes);
-  }
-
-  // Where a pair led by the byte may convert one at a time: its first byte
-  // has a row and the second is in the row's range.
-  VESK_AVX2 static __m256i scalarPair(__m256i bytes, __m256i next) {
-    const NibbleIndex<1, kLayout.pairBase> index(bytes);
-    const __m256i offset = _mm256_sub_epi8(next, index.lookUp(kPairFirstTrail));
-    const __m256i inRange =
-        _mm256_cmpeq_epi8(_mm256_min_epu8(offset, index.lookUp(kPairTrailSpan)), offset);
-    return _mm256_and_si256(inRange,
-                            _mm256_cmpgt_epi8(index.lookUp(kPairRow), _mm256_setzero_si256()));
-  }
-
-  // The step of the pair at at (64: none; block[64] and block[65] are read
-  // then), from its row; a pair that is copied gives its own bytes.
-  VESK_AVX2 static std::uint16_t scalarStep(const unsigned char* block, unsigned at) {
-    const unsigned pair = block[at] | unsigned{block[at + 1]} << 8;
-    const unsigned step =
-        kLayout.pairSteps[kLayout.pairRow[(pair - kLayout.pairBase) & 0x0F]][pair >> 8];
-    // Without a branch: which it is cannot be predicted.
-    const unsigned copied = 0u - static_cast<unsigned>(step == 0);
-    return static_cast<std::uint16_t>(step | (pair & copied));
-  }
-
-  // Writes the steps of the pairs one at a time over the spread output,
-  // where every place before a pair's wrote one byte, and those in seconds
-  // one more.
-  VESK_AVX2 static void writeScalarPairs(const unsigned char* block, Mask pairs, Mask seconds,
-                                         unsigned char* start) {
-    Mask left = pairs;
-#pragma GCC unroll 4
-    for (unsigned i = 0; i < kBranchFreePairs; ++i) {
-      // With none left, at is 64 and the bytes go just past the block's.
-      writeSpreadPair(block, static_cast<unsigned>(_tzcnt_u64(left)), seconds, start);
-      left = _blsr_u64(left);
-    }
-    for (; left != 0; left = _blsr_u64(left)) {
-      writeSpreadPair(block, static_cast<unsigned>(_tzcnt_u64(left)), seconds, start);
-    }
-  }
-  VESK_AVX2 static void writeSpreadPair(const unsigned char* block, unsigned at, Mask seconds,
-                                        unsigned char* start) {
-    const std::uint16_t step = scalarStep(block, at);
-    __builtin_memcpy(start + at + _mm_popcnt_u64(_bzhi_u64(seconds, at)), &step, sizeof step);
-  }
-
-  // The steps of the pairs one at a time, in order; returns the places of
-  // those that write one byte.
-  VESK_AVX2 static Mask lookUpScalarPairs(const unsigned char* block, Mask pairs,
-                                          std::array<std::uint16_t, 32>& steps) {
-    Mask oneByte = 0;
-    Mask left = pairs;
-    unsigned i = 0;
-#pragma GCC unroll 4
-    for (; i < kBranchFreePairs; ++i) {
-      const auto at = static_cast<unsigned>(_tzcnt_u64(left));
-      steps[i] = scalarStep(block, at);
-      oneByte |= Mask{left != 0 && steps[i] < 0x100} << (at & 63);
-      left = _blsr_u64(left);
-    }
-    for (; left != 0; left = _blsr_u64(left), ++i) {
-      const auto at = static_cast<unsigned>(_tzcnt_u64(left));
-      steps[i] = scalarStep(block, at);
-      oneByte |= Mask{steps[i] < 0x100} << at;
-    }
-    return oneByte;
-  }
-
-  // Writes the steps looked up before over the gathered output: a pair's
-  // bytes start after the kept places before it.
-  VESK_AVX2 static void writeScalarPairs(Mask pairs, const std::array<std::uint16_t, 32>& steps,
-                                         Mask kept, unsigned char* start) {
-    Mask left = pairs;
-    unsigned i = 0;
-#pragma GCC unroll 4
-    for (; i < kBranchFreePairs; ++i) {
-      writeGatheredPair(static_cast<unsigned>(_tzcnt_u64(left)), steps[i], kept, start);
-      left = _blsr_u64(left);
-    }
-    for (; left != 0; left = _blsr_u64(left), ++i) {
-      writeGatheredPair(static_cast<unsigned>(_tzcnt_u64(left)), steps[i], kept, start);
-    }
-  }
-  VESK_AVX2 static void writeGatheredPair(unsigned at, std::uint16_t step, Mask kept,
-                                          unsigned char* start) {
-    unsigned char* const to = start + _mm_popcnt_u64(_bzhi_u64(kept, at));
-    // One byte: its second place was dropped, so the byte after is the next
-    // place's; the first is written there again.
-    const bool two = step >= 0x100;
-    to[0] = static_cast<unsigned char>(step);
-    to[two] = static_cast<unsigned char>(two ? step >> 8 : step);
   }
 
   // Each letter's info and plain trail byte, and its marked trail where the
@@ -426,8 +316,27 @@ class Blocks {
       first = _mm256_or_si256(first, _mm256_and_si256(index.lookUp(kRowFirst), here));
       second = _mm256_or_si256(second, _mm256_and_si256(index.lookUp(kRowSecond), here));
     }
+    if constexpr (kSparse.count > 0) lookUpSparse(bytes, next, first, second);
     first = _mm256_and_si256(first, atStart);
     second = _mm256_and_si256(second, atStart);
+  }
+
+  // The pairs in the sparse slots: each place finds its pair's slot and
+  // takes the output where the slot holds that pair.
+  VESK_AVX2 static void lookUpSparse(__m256i bytes, __m256i next, __m256i& first,
+                                     __m256i& second) {
+    const __m256i lowNibble = splat<0x0F>();
+    const __m256i nibbleShift = _mm256_shuffle_epi8(
+        load(kSparseNibbleShift[0].data()), _mm256_and_si256(_mm256_srli_epi16(next, 4), lowNibble));
+    const __m256i leadShift =
+        _mm256_shuffle_epi8(load(kSparseLeadShift[0].data()), _mm256_and_si256(bytes, lowNibble));
+    const __m256i slot = _mm256_and_si256(
+        _mm256_add_epi8(_mm256_add_epi8(next, nibbleShift), leadShift), splat<kSparseSlots - 1>());
+    const NibbleIndex<2, 0> index(slot);
+    const __m256i found = _mm256_and_si256(_mm256_cmpeq_epi8(index.lookUp(kSparseLead), bytes),
+                                           _mm256_cmpeq_epi8(index.lookUp(kSparseSecond), next));
+    first = _mm256_or_si256(first, _mm256_and_si256(index.lookUp(kSparseFirst), found));
+    second = _mm256_or_si256(second, _mm256_and_si256(index.lookUp(kSparseOutSecond), found));
   }
 
   template <std::size_t... r>

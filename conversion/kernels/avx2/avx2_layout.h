@@ -13,7 +13,8 @@
 // Pairs are looked up three ways, by first byte: runs (second bytes in a
 // range whose output is a fixed first byte and the second byte plus a fixed
 // amount: the hiragana), one row in tables of 16 per high nibble of the
-// second byte (the full-width katakana), and the rest one pair at a time.
+// second byte (the full-width katakana), and the rest (the symbols) in a
+// table of 32 slots, one for each pair, found by a hash of its two bytes.
 //
 // Tables of 16 per high nibble are looked up 16 bytes at a time by the low
 // four bits. A byte b looks in table q with b - base + 0x70 - 16q, saturated:
@@ -24,6 +25,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 
@@ -35,8 +37,7 @@ inline constexpr std::size_t kLetterNibbles = 4;
 inline constexpr std::size_t kRowNibbles = 6;
 inline constexpr std::size_t kMaxRuns = 2;
 inline constexpr std::size_t kMaxRunsPerRow = 2;
-inline constexpr std::size_t kPairLeadSpan = 16;
-inline constexpr std::size_t kMaxPairRows = 8;
+inline constexpr std::size_t kSparseSlots = 32;
 inline constexpr std::size_t kMaxLetterLeads = 4;
 // A row looked up by vector costs about as much as this many pairs one at a
 // time.
@@ -69,6 +70,22 @@ struct NibbleRow {
   std::array<std::uint8_t, 16 * kRowNibbles> second{};
 };
 
+// Pairs of the rows left over, each in a slot of its own: the pair
+// (lead, second) is in slot (second + nibbleShift[second >> 4] +
+// leadShift[lead & 15]) % 32, the shifts found when the program is compiled.
+// A slot holds its pair's two bytes, which a lookup checks, and its step's
+// output bytes (the second 0 where the step writes one); an empty slot is
+// all zeros and matches nothing that converts.
+struct SparsePairs {
+  std::array<std::uint8_t, 16> nibbleShift{};
+  std::array<std::uint8_t, 16> leadShift{};
+  std::array<std::uint8_t, kSparseSlots> lead{};
+  std::array<std::uint8_t, kSparseSlots> second{};
+  std::array<std::uint8_t, kSparseSlots> first{};
+  std::array<std::uint8_t, kSparseSlots> outSecond{};
+  std::size_t count = 0;
+};
+
 struct Layout {
   UnitShape shape;
   // Letters, by byte - letterBase.
@@ -84,18 +101,7 @@ struct Layout {
   std::array<Run, kMaxRuns> runs{};
   std::size_t runCount = 0;
   NibbleRow row;
-  // Other first bytes of pairs that may convert, by byte - pairBase: their
-  // row in pairSteps, 0 for none.
-  std::uint8_t pairBase = 0;
-  std::array<std::uint8_t, kPairLeadSpan> pairRow{};
-  // The second bytes from pairFirstTrail to pairFirstTrail + pairTrailSpan
-  // hold every pair of the row that converts.
-  std::array<std::uint8_t, kPairLeadSpan> pairFirstTrail{};
-  std::array<std::uint8_t, kPairLeadSpan> pairTrailSpan{};
-  // By row and second byte: the first output byte, the second above it
-  // (0 where the step writes one byte); 0 where the pair is copied, as
-  // every pair of row 0.
-  std::array<std::array<std::uint16_t, 256>, kMaxPairRows + 1> pairSteps{};
+  SparsePairs sparse;
 };
 
 constexpr std::uint8_t byteOf(const rules::Step& step, unsigned i) {
@@ -205,17 +211,128 @@ constexpr NibbleRow nibbleRowOf(const PairRow& row) {
   return nibbles;
 }
 
-constexpr void addScalarRow(Layout& layout, const PairRow& row, std::size_t& rows) {
-  if (layout.pairBase == 0) layout.pairBase = static_cast<std::uint8_t>(row.lead & 0xF0);
-  if (row.lead < layout.pairBase || row.lead >= layout.pairBase + kPairLeadSpan) {
-    throw "pair leads beyond the span of the pair lead table";
+// Finds the shifts that give each sparse pair a slot of its own. Pairs with
+// the same low nibble of lead and high nibble of second byte (a cell) move
+// together, their slots a fixed pattern turned by the cell's shift, so the
+// search tries shifts cell by cell, the largest first, and backs out of a
+// shift that lands on a taken slot.
+class SparseSearch {
+ public:
+  constexpr explicit SparseSearch(const SparsePairs& pairs) {
+    for (std::size_t i = 0; i < pairs.count; ++i) {
+      const unsigned lead = pairs.lead[i] & 15, nibble = pairs.second[i] >> 4;
+      std::size_t c = 0;
+      while (c < cellCount_ && (cells_[c].lead != lead || cells_[c].nibble != nibble)) ++c;
+      if (c == cellCount_) cells_[cellCount_++] = {lead, nibble, 0};
+      cells_[c].slots |= 1u << (pairs.second[i] & 15);
+    }
+    std::sort(cells_.begin(), cells_.begin() + static_cast<std::ptrdiff_t>(cellCount_),
+              [](const Cell& a, const Cell& b) {
+                return std::popcount(a.slots) > std::popcount(b.slots);
+              });
+    findGaugeLeads();
+    nibbleShift_.fill(kUnset);
+    leadShift_.fill(kUnset);
+    if (!place(0, 0)) throw "sparse pairs that no shifts give slots of their own";
   }
-  if (rows == kMaxPairRows) throw "more pair leads than pair rows";
-  layout.pairSteps[++rows] = row.steps;
-  const std::size_t at = row.lead - layout.pairBase;
-  layout.pairRow[at] = static_cast<std::uint8_t>(rows);
-  layout.pairFirstTrail[at] = static_cast<std::uint8_t>(row.firstTrail);
-  layout.pairTrailSpan[at] = static_cast<std::uint8_t>(row.lastTrail - row.firstTrail);
+
+  constexpr std::uint8_t nibbleShift(unsigned nibble) const { return shiftOf(nibbleShift_[nibble]); }
+  constexpr std::uint8_t leadShift(unsigned lead) const { return shiftOf(leadShift_[lead]); }
+
+ private:
+  static constexpr unsigned kUnset = kSparseSlots;
+  static constexpr unsigned kMaxTries = 1u << 20;
+
+  struct Cell {
+    unsigned lead = 0;
+    unsigned nibble = 0;
+    std::uint32_t slots = 0;  // by low nibble of second byte, before turning
+  };
+
+  static constexpr std::uint8_t shiftOf(unsigned shift) {
+    return shift == kUnset ? 0 : static_cast<std::uint8_t>(shift);
+  }
+
+  // Shifting the nibbles of cells joined by shared leads and nibbles one way
+  // and their leads the other changes no slot, so the first lead of each
+  // such group can stay at 0.
+  constexpr void findGaugeLeads() {
+    std::array<unsigned, 32> group{};  // leads, then nibbles
+    for (unsigned v = 0; v < 32; ++v) group[v] = v;
+    const auto root = [&group](unsigned v) {
+      while (group[v] != v) v = group[v];
+      return v;
+    };
+    for (std::size_t c = 0; c < cellCount_; ++c) {
+      group[root(cells_[c].lead)] = root(16 + cells_[c].nibble);
+    }
+    std::array<bool, 32> gauged{};
+    for (std::size_t c = 0; c < cellCount_; ++c) {
+      bool& done = gauged[root(cells_[c].lead)];
+      if (!done) gaugeLead_[cells_[c].lead] = true;
+      done = true;
+    }
+  }
+
+  constexpr bool place(std::size_t c, std::uint32_t taken) {
+    if (c == cellCount_) return true;
+    if (++tries_ > kMaxTries) throw "a search for sparse slots that does not end";
+    const Cell& cell = cells_[c];
+    unsigned& lead = leadShift_[cell.lead];
+    if (lead == kUnset) return tryShifts(lead, gaugeLead_[cell.lead] ? 1 : kSparseSlots, c, taken);
+    unsigned& nibble = nibbleShift_[cell.nibble];
+    if (nibble == kUnset) return tryShifts(nibble, kSparseSlots, c, taken);
+    const auto turn = static_cast<int>((16 * cell.nibble + nibble + lead) % kSparseSlots);
+    const std::uint32_t slots = std::rotl(cell.slots, turn);
+    return (slots & taken) == 0 && place(c + 1, taken | slots);
+  }
+
+  constexpr bool tryShifts(unsigned& shift, unsigned choices, std::size_t c, std::uint32_t taken) {
+    for (shift = 0; shift < choices; ++shift) {
+      if (place(c, taken)) return true;
+    }
+    shift = kUnset;
+    return false;
+  }
+
+  std::array<Cell, kSparseSlots> cells_{};
+  std::size_t cellCount_ = 0;
+  std::array<bool, 16> gaugeLead_{};
+  std::array<unsigned, 16> nibbleShift_{};
+  std::array<unsigned, 16> leadShift_{};
+  unsigned tries_ = 0;
+};
+
+constexpr void addSparseRow(SparsePairs& sparse, const PairRow& row) {
+  for (unsigned second = row.firstTrail; second <= row.lastTrail; ++second) {
+    if (row.steps[second] == 0) continue;
+    if (sparse.count == kSparseSlots) throw "more sparse pairs than slots";
+    sparse.lead[sparse.count] = static_cast<std::uint8_t>(row.lead);
+    sparse.second[sparse.count] = static_cast<std::uint8_t>(second);
+    sparse.first[sparse.count] = static_cast<std::uint8_t>(row.steps[second]);
+    sparse.outSecond[sparse.count++] = static_cast<std::uint8_t>(row.steps[second] >> 8);
+  }
+}
+
+// Moves the pairs, gathered in order, to their slots.
+constexpr void hashSparse(SparsePairs& sparse) {
+  const SparseSearch search(sparse);
+  SparsePairs hashed;
+  for (unsigned i = 0; i < 16; ++i) {
+    hashed.nibbleShift[i] = search.nibbleShift(i);
+    hashed.leadShift[i] = search.leadShift(i);
+  }
+  for (std::size_t i = 0; i < sparse.count; ++i) {
+    const unsigned slot = (unsigned{sparse.second[i]} + hashed.nibbleShift[sparse.second[i] >> 4] +
+                           hashed.leadShift[sparse.lead[i] & 15]) %
+                          kSparseSlots;
+    hashed.lead[slot] = sparse.lead[i];
+    hashed.second[slot] = sparse.second[i];
+    hashed.first[slot] = sparse.first[i];
+    hashed.outSecond[slot] = sparse.outSecond[i];
+  }
+  hashed.count = sparse.count;
+  sparse = hashed;
 }
 
 // Turns tables of 16 per nibble into the XOR form described above. Bytes
@@ -249,10 +366,9 @@ constexpr Layout deriveLayout(Direction direction) {
     }
   }
   // The busiest rows first: runs where they fit, then one nibble row, then
-  // the rest one pair at a time.
+  // the rest in the sparse slots.
   std::sort(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(rowCount),
             [](const PairRow& a, const PairRow& b) { return a.converting > b.converting; });
-  std::size_t scalarRows = 0;
   for (std::size_t i = 0; i < rowCount; ++i) {
     const PairRow& row = rows[i];
     if (row.runCount <= kMaxRunsPerRow && layout.runCount + row.runCount <= kMaxRuns) {
@@ -261,13 +377,18 @@ constexpr Layout deriveLayout(Direction direction) {
                (row.lastTrail >> 4) - (row.firstTrail >> 4) < kRowNibbles) {
       layout.row = nibbleRowOf(row);
     } else {
-      addScalarRow(layout, row, scalarRows);
+      addSparseRow(layout.sparse, row);
     }
   }
   chain(layout.letterInfo, layout.letterBase, kLetterNibbles);
   chain(layout.letterTrail, layout.letterBase, kLetterNibbles);
   chain(layout.row.first, layout.row.trailBase, layout.row.nibbles);
   chain(layout.row.second, layout.row.trailBase, layout.row.nibbles);
+  hashSparse(layout.sparse);
+  chain(layout.sparse.lead, 0, 2);
+  chain(layout.sparse.second, 0, 2);
+  chain(layout.sparse.first, 0, 2);
+  chain(layout.sparse.outSecond, 0, 2);
   return layout;
 }
 

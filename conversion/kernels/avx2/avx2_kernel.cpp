@@ -122,34 +122,37 @@ VESK_AVX2 __m256i onePlaceOn(__m256i bytes, __m256i before) {
 }
 
 // Where bytes look in tables of 16 per high nibble from kBase, kept in the
-// XOR form avx2_layout.h describes.
+// XOR form avx2_layout.h describes. Each lookup works out the places it
+// looks at again: one addition each, cheaper than keeping them in
+// registers, which run out and spill.
 template <std::size_t kNibbles, unsigned kBase>
 class NibbleIndex {
  public:
-  VESK_AVX2 explicit NibbleIndex(__m256i bytes) {
-    const __m256i offset = _mm256_sub_epi8(bytes, splat<kBase>());
-    fill(offset, std::make_index_sequence<kNibbles>());
-  }
+  VESK_AVX2 explicit NibbleIndex(__m256i bytes)
+      : offset_(kBase == 0 ? bytes : _mm256_sub_epi8(bytes, splat<kBase>())) {}
 
   // The entry of each byte, zero where it is beyond the tables.
   template <std::size_t kSize>
   VESK_AVX2 __m256i lookUp(const WideTables<kSize>& tables) const {
     static_assert(kNibbles <= kSize);
-    __m256i found = _mm256_shuffle_epi8(load(tables[0].data()), at_[0]);
-#pragma GCC unroll 8
-    for (std::size_t q = 1; q < kNibbles; ++q) {
-      found = _mm256_xor_si256(found, _mm256_shuffle_epi8(load(tables[q].data()), at_[q]));
-    }
+    __m256i found = _mm256_shuffle_epi8(load(tables[0].data()), at<0>());
+    if constexpr (kNibbles > 1) found = lookUpFrom<1>(tables, found);
     return found;
   }
 
  private:
-  template <std::size_t... q>
-  VESK_AVX2 void fill(__m256i offset, std::index_sequence<q...>) {
-    ((at_[q] = _mm256_adds_epu8(offset, splat<0x70 - 16 * q>())), ...);
+  template <std::size_t q>
+  VESK_AVX2 __m256i at() const {
+    return _mm256_adds_epu8(offset_, splat<0x70 - 16 * q>());
+  }
+  template <std::size_t q, std::size_t kSize>
+  VESK_AVX2 __m256i lookUpFrom(const WideTables<kSize>& tables, __m256i found) const {
+    found = _mm256_xor_si256(found, _mm256_shuffle_epi8(load(tables[q].data()), at<q>()));
+    if constexpr (q + 1 < kNibbles) found = lookUpFrom<q + 1>(tables, found);
+    return found;
   }
 
-  __m256i at_[kNibbles];
+  __m256i offset_;
 };
 
 VESK_AVX2 __m128i shuffled(__m128i bytes, const std::array<std::uint8_t, 16>& shuffle) {
@@ -202,78 +205,103 @@ class Blocks {
   // block[64] and block[65]. Writes at most twice the bytes it takes and
   // stores up to 32 bytes past them. Returns how many bytes it took: 64, or
   // 63.
+  //
+  // Where the units start is worked out for the whole block first; then
+  // each half is converted and stored in turn, which keeps few vectors
+  // alive at once: beyond the sixteen registers the compiler spills them,
+  // and loads, more than arithmetic, bound this kernel.
   VESK_AVX2 static unsigned convert(const unsigned char* block, unsigned char*& out) {
     const __m256i bytes0 = load(block), bytes1 = load(block + 32);
     const Mask high = bits(atLeastLimit(bytes0), atLeastLimit(bytes1));
-    if (high == 0) return copy(bytes0, bytes1, 64, out);
-    const __m256i next0 = load(block + 1), next1 = load(block + 33);
-
+    if (high == 0) return copy(bytes0, bytes1, out);
     Letters letters0{}, letters1{};
-    Mask letter = 0, markNext = 0, marksAdd = 0;
+    Mask letter = 0, markNext = 0;
     if constexpr (kLetters) {
-      letters0 = lookUpLetters(bytes0, next0);
-      letters1 = lookUpLetters(bytes1, next1);
+      letters0 = lookUpLetters(bytes0, load(block + 1));
+      letters1 = lookUpLetters(bytes1, load(block + 33));
       letter = letters0.letter | Mask{letters1.letter} << 32;
       markNext = letters0.markNext | Mask{letters1.markNext} << 32;
-      marksAdd = letters0.marksAdd | Mask{letters1.marksAdd} << 32;
     }
     // A letter takes the next byte only when it is a mark.
     const Mask pairs = twoByteUnitStarts(high & ~(letter & ~markNext));
-    const Mask lastPair = pairs >> 63;
-    const Mask starts = ~(pairs << 1) & ~(lastPair << 63);
-    const unsigned taken = 64 - static_cast<unsigned>(lastPair);
-
-    __m256i pairFirst0, pairFirst1, pairSecond0, pairSecond1;
-    lookUpPairs(bytes0, next0, expand(starts, 0), pairFirst0, pairSecond0);
-    lookUpPairs(bytes1, next1, expand(starts, 1), pairFirst1, pairSecond1);
-    const Mask looked = ~bits(isZero(pairFirst0), isZero(pairFirst1));
-    const Mask letterStarts = letter & starts;
-    if ((letterStarts | looked) == 0) return copy(bytes0, bytes1, taken, out);
-
-    const __m256i first0 = orElse(onePlaceOn(pairSecond0, _mm256_setzero_si256()),
-                                  orElse(pairFirst0, bytes0));
-    const __m256i first1 = orElse(onePlaceOn(pairSecond1, pairSecond0), orElse(pairFirst1, bytes1));
+    Units units{};
+    units.lastPair = pairs >> 63;
+    units.starts = ~(pairs << 1) & ~(units.lastPair << 63);
     if constexpr (kLetters) {
-      const Mask marked = letterStarts & markNext;
-      const Mask folded = marked & marksAdd;
-      const Mask markPlaces = marked << 1;
-      // Which places write a second byte.
-      const Mask seconds = (letterStarts & ~folded) | (markPlaces & ~(folded << 1));
-      out = storePlaces(first0, letters0, _mm256_setzero_si256(), letterStarts, markPlaces, seconds,
-                        0, out);
-      out = storePlaces(first1, letters1, letters0.markedTrail, letterStarts, markPlaces, seconds,
-                        1, out);
-      out -= lastPair;  // place 63 wrote its byte: it belongs to the next block
-    } else {
-      const Mask oneByte = looked & bits(isZero(pairSecond0), isZero(pairSecond1));
-      // A pair that writes one byte writes nothing at its second place.
-      const Mask kept = ~(oneByte << 1) & ~(lastPair << 63);
-      alignas(8) std::uint8_t keptBytes[8];
-      __builtin_memcpy(keptBytes, &kept, sizeof kept);
-      out = storeGathered(_mm256_castsi256_si128(first0), keptBytes[0], keptBytes[1], out);
-      out = storeGathered(_mm256_extracti128_si256(first0, 1), keptBytes[2], keptBytes[3], out);
-      out = storeGathered(_mm256_castsi256_si128(first1), keptBytes[4], keptBytes[5], out);
-      out = storeGathered(_mm256_extracti128_si256(first1, 1), keptBytes[6], keptBytes[7], out);
+      const Mask marked = units.starts & letter & markNext;
+      const Mask folded = marked & (letters0.marksAdd | Mask{letters1.marksAdd} << 32);
+      units.letterStarts = units.starts & letter;
+      units.markPlaces = marked << 1;
+      units.seconds = (units.letterStarts & ~folded) | (units.markPlaces & ~(folded << 1));
     }
-    return taken;
+    Carry carry{_mm256_setzero_si256(), _mm256_setzero_si256(), 0};
+    out = convertHalf<0>(block, units, letters0, carry, out);
+    out = convertHalf<1>(block, units, letters1, carry, out);
+    // With letters place 63 wrote its byte: it belongs to the next block.
+    if constexpr (kLetters) out -= units.lastPair;
+    return 64 - static_cast<unsigned>(units.lastPair);
   }
 
  private:
+  // Each letter's info, and what the mark after it adds to its trail (0
+  // where the mark does not fold in), by place; the letters, and the places
+  // before a mark.
   struct Letters {
     __m256i info;
-    __m256i trail;
-    __m256i markedTrail;  // at a letter whose mark folds in: its marked trail
+    __m256i added;
     std::uint32_t letter;
     std::uint32_t markNext;
     std::uint32_t marksAdd;
   };
 
-  VESK_AVX2 static unsigned copy(__m256i bytes0, __m256i bytes1, unsigned taken,
-                                 unsigned char*& out) {
+  // Where a block's units start, and with letters what each place writes.
+  struct Units {
+    Mask starts;
+    Mask lastPair;
+    Mask letterStarts;
+    Mask markPlaces;
+    Mask seconds;  // the places that write a second byte
+  };
+
+  // What a half hands on to the next: its pairs' second bytes and its
+  // letters' marked trails, written one place on, and whether its last place
+  // starts a pair that writes one byte.
+  struct Carry {
+    __m256i pairSecond;
+    __m256i markedTrail;
+    std::uint32_t oneByte;
+  };
+
+  template <unsigned kHalf>
+  VESK_AVX2 static unsigned char* convertHalf(const unsigned char* block, const Units& units,
+                                              const Letters& letters, Carry& carry,
+                                              unsigned char* out) {
+    const __m256i bytes = load(block + 32 * kHalf), next = load(block + 32 * kHalf + 1);
+    __m256i pairFirst, pairSecond;
+    lookUpPairs(bytes, next, expand(units.starts, kHalf), pairFirst, pairSecond);
+    const __m256i first =
+        orElse(onePlaceOn(pairSecond, carry.pairSecond), orElse(pairFirst, bytes));
+    carry.pairSecond = pairSecond;
+    if constexpr (kLetters) {
+      return storePlaces<kHalf>(first, bytes, letters, units, carry, out);
+    } else {
+      const std::uint32_t oneByte = ~bits(isZero(pairFirst)) & bits(isZero(pairSecond));
+      // A pair that writes one byte writes nothing at its second place.
+      std::uint32_t kept = ~(oneByte << 1 | carry.oneByte);
+      if constexpr (kHalf == 1) kept &= ~(static_cast<std::uint32_t>(units.lastPair) << 31);
+      carry.oneByte = oneByte >> 31;
+      alignas(4) std::uint8_t keptBytes[4];
+      __builtin_memcpy(keptBytes, &kept, sizeof kept);
+      out = storeGathered(_mm256_castsi256_si128(first), keptBytes[0], keptBytes[1], out);
+      return storeGathered(_mm256_extracti128_si256(first, 1), keptBytes[2], keptBytes[3], out);
+    }
+  }
+
+  VESK_AVX2 static unsigned copy(__m256i bytes0, __m256i bytes1, unsigned char*& out) {
     store(out, bytes0);
     store(out + 32, bytes1);
-    out += taken;
-    return taken;
+    out += 64;
+    return 64;
   }
 
   // Unsigned compare by max: AVX2 compares bytes as signed.
@@ -281,12 +309,8 @@ class Blocks {
     return _mm256_cmpeq_epi8(_mm256_max_epu8(bytes, splat<kLayout.shape.singleByteLimit>()), bytes);
   }
 
-  // Each letter's info and plain trail byte, and its marked trail where the
-  // mark after it folds in, by place.
   VESK_AVX2 static Letters lookUpLetters(__m256i bytes, __m256i next) {
-    const NibbleIndex<kLetterNibbles, kLayout.letterBase> index(bytes);
-    const __m256i info = index.lookUp(kLetterInfo);
-    const __m256i trail = index.lookUp(kLetterTrail);
+    const __m256i info = NibbleIndex<kLetterNibbles, kLayout.letterBase>(bytes).lookUp(kLetterInfo);
     const __m256i isMark0 = _mm256_cmpeq_epi8(next, splat<kLayout.shape.markBytes[0]>());
     const __m256i addMask = splat<(1u << kAddBits) - 1>();
     __m256i isMark = isMark0;
@@ -298,9 +322,7 @@ class Blocks {
           added,
           _mm256_and_si256(_mm256_and_si256(_mm256_srli_epi16(info, kAddBits), addMask), isMark1));
     }
-    const __m256i notAdded = isZero(added);
-    return {info,       trail,        _mm256_andnot_si256(notAdded, _mm256_add_epi8(trail, added)),
-            bits(info), bits(isMark), ~bits(notAdded)};
+    return {info, added, bits(info), bits(isMark), ~bits(isZero(added))};
   }
 
   // The output bytes of the pairs looked up by vector, at the places where
@@ -357,18 +379,25 @@ class Blocks {
         _mm256_or_si256(second, _mm256_and_si256(here, _mm256_add_epi8(next, splat<kRun.add>())));
   }
 
-  // The first and second bytes of each place of half a block, interleaved
-  // and spread; markedBefore: the other half's marked trails before this one.
-  VESK_AVX2 static unsigned char* storePlaces(__m256i first, const Letters& letters,
-                                              __m256i markedBefore, Mask letterStarts,
-                                              Mask markPlaces, Mask seconds, unsigned half,
+  // The first and second bytes of each place of a half, interleaved and
+  // spread: a letter's lead byte and trail (or marked trail, carried to the
+  // mark's place), the wide mark at a mark that does not fold in, else the
+  // byte the pairs gave.
+  template <unsigned kHalf>
+  VESK_AVX2 static unsigned char* storePlaces(__m256i first, __m256i bytes, const Letters& letters,
+                                              const Units& units, Carry& carry,
                                               unsigned char* out) {
+    const __m256i trail =
+        NibbleIndex<kLetterNibbles, kLayout.letterBase>(bytes).lookUp(kLetterTrail);
+    const __m256i markedTrail =
+        _mm256_andnot_si256(isZero(letters.added), _mm256_add_epi8(trail, letters.added));
+    const __m256i marked = onePlaceOn(markedTrail, carry.markedTrail);
+    carry.markedTrail = markedTrail;
     const __m256i leadIndex =
         _mm256_and_si256(_mm256_srli_epi16(letters.info, kLeadShift), splat<kMaxLetterLeads - 1>());
     const __m256i lead = _mm256_shuffle_epi8(load(kLetterLeads[0].data()), leadIndex);
-    const __m256i marked = onePlaceOn(letters.markedTrail, markedBefore);
-    const __m256i atLetter = expand(letterStarts, half);
-    const __m256i atMark = expand(markPlaces, half);
+    const __m256i atLetter = expand(units.letterStarts, kHalf);
+    const __m256i atMark = expand(units.markPlaces, kHalf);
     __m256i wideLead = splat<kLayout.wideLead[0]>();
     __m256i wideTrail = splat<kLayout.wideTrail[0]>();
     if constexpr (kLayout.shape.markCount > 1) {
@@ -382,12 +411,12 @@ class Blocks {
     }
     const __m256i placeFirst = _mm256_blendv_epi8(_mm256_blendv_epi8(first, lead, atLetter),
                                                   orElse(marked, wideLead), atMark);
-    const __m256i placeSecond = _mm256_blendv_epi8(letters.trail, wideTrail, atMark);
+    const __m256i placeSecond = _mm256_blendv_epi8(trail, wideTrail, atMark);
     // Places 0-7 and 8-15 of the half in the low lane, 16-31 in the high.
     const __m256i low = _mm256_unpacklo_epi8(placeFirst, placeSecond);
     const __m256i upper = _mm256_unpackhi_epi8(placeFirst, placeSecond);
     alignas(4) std::uint8_t kept[4];
-    const auto half32 = static_cast<std::uint32_t>(seconds >> (32 * half));
+    const auto half32 = static_cast<std::uint32_t>(units.seconds >> (32 * kHalf));
     __builtin_memcpy(kept, &half32, sizeof half32);
     out = storeSpread(_mm256_castsi256_si128(low), kept[0], out);
     out = storeSpread(_mm256_castsi256_si128(upper), kept[1], out);

@@ -159,14 +159,19 @@ VESK_AVX2 __m128i shuffled(__m128i bytes, const std::array<std::uint8_t, 16>& sh
   return _mm_shuffle_epi8(bytes, _mm_load_si128(reinterpret_cast<const __m128i*>(shuffle.data())));
 }
 
-// Writes the kept bytes of 16, kept0 for the first eight and kept1 for the
-// rest; stores 8 bytes from out and from where those end.
-VESK_AVX2 unsigned char* storeGathered(__m128i bytes, unsigned kept0, unsigned kept1,
-                                       unsigned char* out) {
-  _mm_storel_epi64(reinterpret_cast<__m128i*>(out), shuffled(bytes, kGatherLow[kept0]));
-  out += __builtin_popcount(kept0);
-  _mm_storel_epi64(reinterpret_cast<__m128i*>(out), shuffled(bytes, kGatherHigh[kept1]));
-  return out + __builtin_popcount(kept1);
+// Writes the kept bytes of 32 places, kept having a bit for each; stores 8
+// bytes from out and from where each eight places' bytes end. The offsets
+// come from the mask, not one store from the last: the mask is ready late.
+VESK_AVX2 unsigned char* storeGathered(__m256i places, std::uint32_t kept, unsigned char* out) {
+  const __m128i low = _mm256_castsi256_si128(places), high = _mm256_extracti128_si256(places, 1);
+  const auto storeEight = [out](int offset, __m128i bytes) VESK_AVX2_TARGET {
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + offset), bytes);
+  };
+  storeEight(0, shuffled(low, kGatherLow[kept & 0xFF]));
+  storeEight(_mm_popcnt_u32(kept & 0xFF), shuffled(low, kGatherHigh[kept >> 8 & 0xFF]));
+  storeEight(_mm_popcnt_u32(kept & 0xFFFF), shuffled(high, kGatherLow[kept >> 16 & 0xFF]));
+  storeEight(_mm_popcnt_u32(kept & 0xFFFFFF), shuffled(high, kGatherHigh[kept >> 24]));
+  return out + _mm_popcnt_u32(kept);
 }
 
 // Writes eight places' bytes, first and second interleaved: every first, the
@@ -235,8 +240,18 @@ class Blocks {
       units.seconds = (units.letterStarts & ~folded) | (units.markPlaces & ~(folded << 1));
     }
     Carry carry{_mm256_setzero_si256(), _mm256_setzero_si256(), 0};
-    out = convertHalf<0>(block, units, letters0, carry, out);
-    out = convertHalf<1>(block, units, letters1, carry, out);
+    if constexpr (kLetters) {
+      out = spreadHalf<0>(block, units, letters0, carry, out);
+      out = spreadHalf<1>(block, units, letters1, carry, out);
+    } else {
+      // Both halves' pairs before either is stored: which places are kept
+      // comes last, and storing half 0 can wait for it while half 1 is
+      // looked up.
+      const Gathered half0 = gatherHalf<0>(block, units, carry);
+      const Gathered half1 = gatherHalf<1>(block, units, carry);
+      out = storeGathered(half0.places, half0.kept, out);
+      out = storeGathered(half1.places, half1.kept, out);
+    }
     // With letters place 63 wrote its byte: it belongs to the next block.
     if constexpr (kLetters) out -= units.lastPair;
     return 64 - static_cast<unsigned>(units.lastPair);
@@ -272,29 +287,49 @@ class Blocks {
     std::uint32_t oneByte;
   };
 
+  // A half's places with its pairs' output: a pair's first byte at its
+  // first place, its second (if any) at its second; and the pairs that write
+  // one byte.
+  struct HalfPairs {
+    __m256i first;
+    std::uint32_t oneByte;
+  };
+
   template <unsigned kHalf>
-  VESK_AVX2 static unsigned char* convertHalf(const unsigned char* block, const Units& units,
-                                              const Letters& letters, Carry& carry,
-                                              unsigned char* out) {
-    const __m256i bytes = load(block + 32 * kHalf), next = load(block + 32 * kHalf + 1);
+  VESK_AVX2 static HalfPairs withPairs(__m256i bytes, const unsigned char* block,
+                                       const Units& units, Carry& carry) {
     __m256i pairFirst, pairSecond;
-    lookUpPairs(bytes, next, expand(units.starts, kHalf), pairFirst, pairSecond);
+    lookUpPairs(bytes, load(block + 32 * kHalf + 1), expand(units.starts, kHalf), pairFirst,
+                pairSecond);
     const __m256i first =
         orElse(onePlaceOn(pairSecond, carry.pairSecond), orElse(pairFirst, bytes));
     carry.pairSecond = pairSecond;
-    if constexpr (kLetters) {
-      return storePlaces<kHalf>(first, bytes, letters, units, carry, out);
-    } else {
-      const std::uint32_t oneByte = ~bits(isZero(pairFirst)) & bits(isZero(pairSecond));
-      // A pair that writes one byte writes nothing at its second place.
-      std::uint32_t kept = ~(oneByte << 1 | carry.oneByte);
-      if constexpr (kHalf == 1) kept &= ~(static_cast<std::uint32_t>(units.lastPair) << 31);
-      carry.oneByte = oneByte >> 31;
-      alignas(4) std::uint8_t keptBytes[4];
-      __builtin_memcpy(keptBytes, &kept, sizeof kept);
-      out = storeGathered(_mm256_castsi256_si128(first), keptBytes[0], keptBytes[1], out);
-      return storeGathered(_mm256_extracti128_si256(first, 1), keptBytes[2], keptBytes[3], out);
-    }
+    return {first, ~bits(isZero(pairFirst)) & bits(isZero(pairSecond))};
+  }
+
+  template <unsigned kHalf>
+  VESK_AVX2 static unsigned char* spreadHalf(const unsigned char* block, const Units& units,
+                                             const Letters& letters, Carry& carry,
+                                             unsigned char* out) {
+    const __m256i bytes = load(block + 32 * kHalf);
+    const __m256i first = withPairs<kHalf>(bytes, block, units, carry).first;
+    return storePlaces<kHalf>(first, bytes, letters, units, carry, out);
+  }
+
+  struct Gathered {
+    __m256i places;
+    std::uint32_t kept;
+  };
+
+  template <unsigned kHalf>
+  VESK_AVX2 static Gathered gatherHalf(const unsigned char* block, const Units& units,
+                                       Carry& carry) {
+    const HalfPairs pairs = withPairs<kHalf>(load(block + 32 * kHalf), block, units, carry);
+    // A pair that writes one byte writes nothing at its second place.
+    std::uint32_t kept = ~(pairs.oneByte << 1 | carry.oneByte);
+    if constexpr (kHalf == 1) kept &= ~(static_cast<std::uint32_t>(units.lastPair) << 31);
+    carry.oneByte = pairs.oneByte >> 31;
+    return {pairs.first, kept};
   }
 
   VESK_AVX2 static unsigned copy(__m256i bytes0, __m256i bytes1, unsigned char*& out) {
@@ -345,11 +380,11 @@ class Blocks {
 
   // The pairs in the sparse slots: each place finds its pair's slot and
   // takes the output where the slot holds that pair.
-  VESK_AVX2 static void lookUpSparse(__m256i bytes, __m256i next, __m256i& first,
-                                     __m256i& second) {
+  VESK_AVX2 static void lookUpSparse(__m256i bytes, __m256i next, __m256i& first, __m256i& second) {
     const __m256i lowNibble = splat<0x0F>();
-    const __m256i nibbleShift = _mm256_shuffle_epi8(
-        load(kSparseNibbleShift[0].data()), _mm256_and_si256(_mm256_srli_epi16(next, 4), lowNibble));
+    const __m256i nibbleShift =
+        _mm256_shuffle_epi8(load(kSparseNibbleShift[0].data()),
+                            _mm256_and_si256(_mm256_srli_epi16(next, 4), lowNibble));
     const __m256i leadShift =
         _mm256_shuffle_epi8(load(kSparseLeadShift[0].data()), _mm256_and_si256(bytes, lowNibble));
     const __m256i slot = _mm256_and_si256(

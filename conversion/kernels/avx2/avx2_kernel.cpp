@@ -186,7 +186,6 @@ VESK_AVX2 unsigned char* storeSpread(__m128i places, unsigned seconds, unsigned 
 // (gathered).
 template <const Layout& kLayout>
 class Blocks {
-  static constexpr bool kLetters = kLayout.shape.markCount > 0;
   static constexpr const NibbleRow& kRow = kLayout.row;
   static constexpr const SparsePairs& kSparse = kLayout.sparse;
 
@@ -205,56 +204,69 @@ class Blocks {
   static constexpr WideTables<2> kSparseOutSecond = widened<2>(kSparse.outSecond);
 
  public:
-  // Converts the units that start in the 64 bytes at block, but for a pair
-  // that starts at the last byte, which is left to the next block; reads
-  // block[64] and block[65]. Writes at most twice the bytes it takes and
-  // stores up to 32 bytes past them. Returns how many bytes it took: 64, or
-  // 63.
-  //
-  // Where the units start is worked out for the whole block first; then
-  // each half is converted and stored in turn, which keeps few vectors
-  // alive at once: beyond the sixteen registers the compiler spills them,
-  // and loads, more than arithmetic, bound this kernel.
+  static constexpr bool kLetters = kLayout.shape.markCount > 0;
+
+  // Both kinds of block convert the units that start in the 64 bytes at
+  // block, but for a pair that starts at the last byte, which is left to the
+  // next block; read block[64] and block[65]; write at most twice the bytes
+  // they take and store up to 32 bytes past them. Where the units start is
+  // worked out for the whole block first; then the halves are converted.
+
+  // With letters, one or two bytes a place: each half is converted and
+  // stored in turn, which keeps few vectors alive at once (beyond the
+  // sixteen registers the compiler spills them, and the reloads cost more
+  // than the arithmetic). Returns how many bytes it took: 64, or 63.
   VESK_AVX2 static unsigned convert(const unsigned char* block, unsigned char*& out) {
+    static_assert(kLetters);
     const __m256i bytes0 = load(block), bytes1 = load(block + 32);
     const Mask high = bits(atLeastLimit(bytes0), atLeastLimit(bytes1));
-    if (high == 0) return copy(bytes0, bytes1, out);
-    Letters letters0{}, letters1{};
-    Mask letter = 0, markNext = 0;
-    if constexpr (kLetters) {
-      letters0 = lookUpLetters(bytes0, load(block + 1));
-      letters1 = lookUpLetters(bytes1, load(block + 33));
-      letter = letters0.letter | Mask{letters1.letter} << 32;
-      markNext = letters0.markNext | Mask{letters1.markNext} << 32;
+    if (high == 0) {
+      out = storeBlock(bytes0, bytes1, out);
+      return 64;
     }
-    // A letter takes the next byte only when it is a mark.
-    const Mask pairs = twoByteUnitStarts(high & ~(letter & ~markNext));
-    Units units{};
-    units.lastPair = pairs >> 63;
-    units.starts = ~(pairs << 1) & ~(units.lastPair << 63);
-    if constexpr (kLetters) {
-      const Mask marked = units.starts & letter & markNext;
-      const Mask folded = marked & (letters0.marksAdd | Mask{letters1.marksAdd} << 32);
-      units.letterStarts = units.starts & letter;
-      units.markPlaces = marked << 1;
-      units.seconds = (units.letterStarts & ~folded) | (units.markPlaces & ~(folded << 1));
-    }
-    Carry carry{_mm256_setzero_si256(), _mm256_setzero_si256(), 0};
-    if constexpr (kLetters) {
-      out = spreadHalf<0>(block, units, letters0, carry, out);
-      out = spreadHalf<1>(block, units, letters1, carry, out);
-    } else {
-      // Both halves' pairs before either is stored: which places are kept
-      // comes last, and storing half 0 can wait for it while half 1 is
-      // looked up.
-      const Gathered half0 = gatherHalf<0>(block, units, carry);
-      const Gathered half1 = gatherHalf<1>(block, units, carry);
-      out = storeGathered(half0.places, half0.kept, out);
-      out = storeGathered(half1.places, half1.kept, out);
-    }
-    // With letters place 63 wrote its byte: it belongs to the next block.
-    if constexpr (kLetters) out -= units.lastPair;
+    const Letters letters0 = lookUpLetters(bytes0, load(block + 1));
+    const Letters letters1 = lookUpLetters(bytes1, load(block + 33));
+    const Units units = unitsOf(high, letters0, letters1);
+    Carry carry{};
+    out = spreadHalf<0>(block, units, letters0, carry, out);
+    out = spreadHalf<1>(block, units, letters1, carry, out);
+    out -= units.lastPair;  // place 63 wrote its byte: it belongs to the next block
     return 64 - static_cast<unsigned>(units.lastPair);
+  }
+
+  // Without letters, one byte a place or none: a block's pairs and the
+  // places it keeps, to be stored once the next block has been looked up.
+  // Which places are kept is known last, and the stores that wait on it
+  // then overlap the next block's lookups.
+  struct Gathered {
+    __m256i places[2];
+    std::uint32_t kept[2];
+    unsigned taken;  // 64, or 63
+  };
+
+  VESK_AVX2 static Gathered gather(const unsigned char* block) {
+    static_assert(!kLetters);
+    const __m256i bytes0 = load(block), bytes1 = load(block + 32);
+    const Mask high = bits(atLeastLimit(bytes0), atLeastLimit(bytes1));
+    if (high == 0) return {{bytes0, bytes1}, {~0u, ~0u}, 64};
+    const Letters none{};
+    const Units units = unitsOf(high, none, none);
+    Carry carry{};
+    const HalfPairs half0 = withPairs<0>(bytes0, block, units, carry);
+    const HalfPairs half1 = withPairs<1>(bytes1, block, units, carry);
+    // A pair that writes one byte writes nothing at its second place; the
+    // block's last place, when it starts a pair, is the next block's.
+    const std::uint32_t kept0 = ~(half0.oneByte << 1);
+    const std::uint32_t kept1 = ~(half1.oneByte << 1 | half0.oneByte >> 31 |
+                                  static_cast<std::uint32_t>(units.lastPair) << 31);
+    return {{half0.first, half1.first}, {kept0, kept1}, 64 - static_cast<unsigned>(units.lastPair)};
+  }
+
+  VESK_AVX2 static unsigned char* write(const Gathered& block, unsigned char* out) {
+    if ((block.kept[0] & block.kept[1]) == ~0u)
+      return storeBlock(block.places[0], block.places[1], out);
+    out = storeGathered(block.places[0], block.kept[0], out);
+    return storeGathered(block.places[1], block.kept[1], out);
   }
 
  private:
@@ -279,12 +291,10 @@ class Blocks {
   };
 
   // What a half hands on to the next: its pairs' second bytes and its
-  // letters' marked trails, written one place on, and whether its last place
-  // starts a pair that writes one byte.
+  // letters' marked trails, written one place on.
   struct Carry {
-    __m256i pairSecond;
-    __m256i markedTrail;
-    std::uint32_t oneByte;
+    __m256i pairSecond = _mm256_setzero_si256();
+    __m256i markedTrail = _mm256_setzero_si256();
   };
 
   // A half's places with its pairs' output: a pair's first byte at its
@@ -316,27 +326,28 @@ class Blocks {
     return storePlaces<kHalf>(first, bytes, letters, units, carry, out);
   }
 
-  struct Gathered {
-    __m256i places;
-    std::uint32_t kept;
-  };
-
-  template <unsigned kHalf>
-  VESK_AVX2 static Gathered gatherHalf(const unsigned char* block, const Units& units,
-                                       Carry& carry) {
-    const HalfPairs pairs = withPairs<kHalf>(load(block + 32 * kHalf), block, units, carry);
-    // A pair that writes one byte writes nothing at its second place.
-    std::uint32_t kept = ~(pairs.oneByte << 1 | carry.oneByte);
-    if constexpr (kHalf == 1) kept &= ~(static_cast<std::uint32_t>(units.lastPair) << 31);
-    carry.oneByte = pairs.oneByte >> 31;
-    return {pairs.first, kept};
-  }
-
-  VESK_AVX2 static unsigned copy(__m256i bytes0, __m256i bytes1, unsigned char*& out) {
+  VESK_AVX2 static unsigned char* storeBlock(__m256i bytes0, __m256i bytes1, unsigned char* out) {
     store(out, bytes0);
     store(out + 32, bytes1);
-    out += 64;
-    return 64;
+    return out + 64;
+  }
+
+  VESK_AVX2 static Units unitsOf(Mask high, const Letters& letters0, const Letters& letters1) {
+    const Mask letter = letters0.letter | Mask{letters1.letter} << 32;
+    const Mask markNext = letters0.markNext | Mask{letters1.markNext} << 32;
+    // A letter takes the next byte only when it is a mark.
+    const Mask pairs = twoByteUnitStarts(high & ~(letter & ~markNext));
+    Units units{};
+    units.lastPair = pairs >> 63;
+    units.starts = ~(pairs << 1) & ~(units.lastPair << 63);
+    if constexpr (kLetters) {
+      const Mask marked = units.starts & letter & markNext;
+      const Mask folded = marked & (letters0.marksAdd | Mask{letters1.marksAdd} << 32);
+      units.letterStarts = units.starts & letter;
+      units.markPlaces = marked << 1;
+      units.seconds = (units.letterStarts & ~folded) | (units.markPlaces & ~(folded << 1));
+    }
+    return units;
   }
 
   // Unsigned compare by max: AVX2 compares bytes as signed.
@@ -471,9 +482,23 @@ bool runsHere() {
 template <const Layout& kLayout>
 VESK_AVX2_TARGET void convertBlocks(const unsigned char*& in, const unsigned char* stop,
                                     const unsigned char* end, unsigned char*& out) {
+  using Blocks = Blocks<kLayout>;
   const unsigned char* at = in;
   unsigned char* written = out;
-  while (at < stop && end - at > 65) at += Blocks<kLayout>::convert(at, written);
+  const auto more = [&at, stop, end] { return at < stop && end - at > 65; };
+  if constexpr (Blocks::kLetters) {
+    while (more()) at += Blocks::convert(at, written);
+  } else {
+    // Each block is stored after the next is looked up. At first a block
+    // that keeps no place stands in: it writes nothing.
+    typename Blocks::Gathered looked{};
+    for (; more(); at += looked.taken) {
+      const typename Blocks::Gathered next = Blocks::gather(at);
+      written = Blocks::write(looked, written);
+      looked = next;
+    }
+    written = Blocks::write(looked, written);
+  }
   in = at;
   out = written;
 }

@@ -285,7 +285,6 @@ class Blocks {
   struct Units {
     Mask starts;
     Mask lastPair;
-    Mask letterStarts;
     Mask markPlaces;
     Mask seconds;  // the places that write a second byte
   };
@@ -298,10 +297,11 @@ class Blocks {
   };
 
   // A half's places with its pairs' output: a pair's first byte at its
-  // first place, its second (if any) at its second; and the pairs that write
-  // one byte.
+  // first place, its second (if any) at its second; the places that start a
+  // unit, and the pairs that write one byte.
   struct HalfPairs {
     __m256i first;
+    __m256i atStart;
     std::uint32_t oneByte;
   };
 
@@ -309,12 +309,12 @@ class Blocks {
   VESK_AVX2 static HalfPairs withPairs(__m256i bytes, const unsigned char* block,
                                        const Units& units, Carry& carry) {
     __m256i pairFirst, pairSecond;
-    lookUpPairs(bytes, load(block + 32 * kHalf + 1), expand(units.starts, kHalf), pairFirst,
-                pairSecond);
+    const __m256i atStart = expand(units.starts, kHalf);
+    lookUpPairs(bytes, load(block + 32 * kHalf + 1), atStart, pairFirst, pairSecond);
     const __m256i first =
         orElse(onePlaceOn(pairSecond, carry.pairSecond), orElse(pairFirst, bytes));
     carry.pairSecond = pairSecond;
-    return {first, ~bits(isZero(pairFirst)) & bits(isZero(pairSecond))};
+    return {first, atStart, ~bits(isZero(pairFirst)) & bits(isZero(pairSecond))};
   }
 
   template <unsigned kHalf>
@@ -322,8 +322,8 @@ class Blocks {
                                              const Letters& letters, Carry& carry,
                                              unsigned char* out) {
     const __m256i bytes = load(block + 32 * kHalf);
-    const __m256i first = withPairs<kHalf>(bytes, block, units, carry).first;
-    return storePlaces<kHalf>(first, bytes, letters, units, carry, out);
+    const HalfPairs pairs = withPairs<kHalf>(bytes, block, units, carry);
+    return storePlaces<kHalf>(pairs, bytes, letters, units, carry, out);
   }
 
   VESK_AVX2 static unsigned char* storeBlock(__m256i bytes0, __m256i bytes1, unsigned char* out) {
@@ -341,11 +341,11 @@ class Blocks {
     units.lastPair = pairs >> 63;
     units.starts = ~(pairs << 1) & ~(units.lastPair << 63);
     if constexpr (kLetters) {
-      const Mask marked = units.starts & letter & markNext;
+      const Mask letterStarts = units.starts & letter;
+      const Mask marked = letterStarts & markNext;
       const Mask folded = marked & (letters0.marksAdd | Mask{letters1.marksAdd} << 32);
-      units.letterStarts = units.starts & letter;
       units.markPlaces = marked << 1;
-      units.seconds = (units.letterStarts & ~folded) | (units.markPlaces & ~(folded << 1));
+      units.seconds = (letterStarts & ~folded) | (units.markPlaces & ~(folded << 1));
     }
     return units;
   }
@@ -355,6 +355,7 @@ class Blocks {
     return _mm256_cmpeq_epi8(_mm256_max_epu8(bytes, splat<kLayout.shape.singleByteLimit>()), bytes);
   }
 
+  // Each letter's info, by place, and which marks fold in after it.
   VESK_AVX2 static Letters lookUpLetters(__m256i bytes, __m256i next) {
     const __m256i info = NibbleIndex<kLetterNibbles, kLayout.letterBase>(bytes).lookUp(kLetterInfo);
     const __m256i isMark0 = _mm256_cmpeq_epi8(next, splat<kLayout.shape.markBytes[0]>());
@@ -430,9 +431,9 @@ class Blocks {
   // mark's place), the wide mark at a mark that does not fold in, else the
   // byte the pairs gave.
   template <unsigned kHalf>
-  VESK_AVX2 static unsigned char* storePlaces(__m256i first, __m256i bytes, const Letters& letters,
-                                              const Units& units, Carry& carry,
-                                              unsigned char* out) {
+  VESK_AVX2 static unsigned char* storePlaces(const HalfPairs& pairs, __m256i bytes,
+                                              const Letters& letters, const Units& units,
+                                              Carry& carry, unsigned char* out) {
     const __m256i trail =
         NibbleIndex<kLetterNibbles, kLayout.letterBase>(bytes).lookUp(kLetterTrail);
     const __m256i markedTrail =
@@ -442,7 +443,9 @@ class Blocks {
     const __m256i leadIndex =
         _mm256_and_si256(_mm256_srli_epi16(letters.info, kLeadShift), splat<kMaxLetterLeads - 1>());
     const __m256i lead = _mm256_shuffle_epi8(load(kLetterLeads[0].data()), leadIndex);
-    const __m256i atLetter = expand(units.letterStarts, kHalf);
+    // The info's high bit marks a letter, and that bit is all a blend reads.
+    const __m256i atLetter = _mm256_and_si256(letters.info, pairs.atStart);
+    const __m256i first = pairs.first;
     const __m256i atMark = expand(units.markPlaces, kHalf);
     __m256i wideLead = splat<kLayout.wideLead[0]>();
     __m256i wideTrail = splat<kLayout.wideTrail[0]>();

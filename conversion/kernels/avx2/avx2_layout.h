@@ -39,8 +39,8 @@ inline constexpr std::size_t kMaxRuns = 2;
 inline constexpr std::size_t kMaxRunsPerRow = 2;
 inline constexpr std::size_t kSparseSlots = 32;
 inline constexpr std::size_t kMaxLetterLeads = 4;
-// A row looked up by vector costs about as much as this many pairs one at a
-// time.
+// A row takes the nibble tables only with at least this many pairs; smaller
+// rows go to the sparse slots.
 inline constexpr std::size_t kMinNibbleRowPairs = 32;
 
 // A letter's info byte: the high bit marks a letter, bits 4-5 pick its lead
@@ -236,7 +236,9 @@ class SparseSearch {
     if (!place(0, 0)) throw "sparse pairs that no shifts give slots of their own";
   }
 
-  constexpr std::uint8_t nibbleShift(unsigned nibble) const { return shiftOf(nibbleShift_[nibble]); }
+  constexpr std::uint8_t nibbleShift(unsigned nibble) const {
+    return shiftOf(nibbleShift_[nibble]);
+  }
   constexpr std::uint8_t leadShift(unsigned lead) const { return shiftOf(leadShift_[lead]); }
 
  private:
@@ -326,6 +328,8 @@ constexpr void hashSparse(SparsePairs& sparse) {
     const unsigned slot = (unsigned{sparse.second[i]} + hashed.nibbleShift[sparse.second[i] >> 4] +
                            hashed.leadShift[sparse.lead[i] & 15]) %
                           kSparseSlots;
+    // Every pair writes a first byte that is not zero.
+    if (hashed.first[slot] != 0) throw "two sparse pairs in one slot";
     hashed.lead[slot] = sparse.lead[i];
     hashed.second[slot] = sparse.second[i];
     hashed.first[slot] = sparse.first[i];

@@ -164,21 +164,21 @@ VESK_AVX2 __m128i shuffled(__m128i bytes, const std::array<std::uint8_t, 16>& sh
 // come from the mask, not one store from the last: the mask is ready late.
 VESK_AVX2 unsigned char* storeGathered(__m256i places, std::uint32_t kept, unsigned char* out) {
   const __m128i low = _mm256_castsi256_si128(places), high = _mm256_extracti128_si256(places, 1);
-  const auto storeEight = [out](int offset, __m128i bytes) VESK_AVX2_TARGET {
+  const auto storeEight = [out](long long offset, __m128i bytes) VESK_AVX2_TARGET {
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + offset), bytes);
   };
   storeEight(0, shuffled(low, kGatherLow[kept & 0xFF]));
-  storeEight(_mm_popcnt_u32(kept & 0xFF), shuffled(low, kGatherHigh[kept >> 8 & 0xFF]));
-  storeEight(_mm_popcnt_u32(kept & 0xFFFF), shuffled(high, kGatherLow[kept >> 16 & 0xFF]));
-  storeEight(_mm_popcnt_u32(kept & 0xFFFFFF), shuffled(high, kGatherHigh[kept >> 24]));
-  return out + _mm_popcnt_u32(kept);
+  storeEight(_mm_popcnt_u64(kept & 0xFF), shuffled(low, kGatherHigh[kept >> 8 & 0xFF]));
+  storeEight(_mm_popcnt_u64(kept & 0xFFFF), shuffled(high, kGatherLow[kept >> 16 & 0xFF]));
+  storeEight(_mm_popcnt_u64(kept & 0xFFFFFF), shuffled(high, kGatherHigh[kept >> 24]));
+  return out + _mm_popcnt_u64(kept);
 }
 
 // Writes eight places' bytes, first and second interleaved: every first, the
 // second where seconds has its bit; stores 16 bytes from out.
 VESK_AVX2 unsigned char* storeSpread(__m128i places, unsigned seconds, unsigned char* out) {
   _mm_storeu_si128(reinterpret_cast<__m128i*>(out), shuffled(places, kSpreadPlaces[seconds]));
-  return out + 8 + __builtin_popcount(seconds);
+  return out + 8 + _mm_popcnt_u64(seconds);
 }
 
 // Converts blocks of 64 places, each writing the bytes avx2_layout.h says:

@@ -228,8 +228,8 @@ class Blocks {
     const Letters letters1 = lookUpLetters(bytes1, load(block + 33));
     const Units units = unitsOf(high, letters0, letters1);
     Carry carry{};
-    out = spreadHalf<0>(block, units, letters0, carry, out);
-    out = spreadHalf<1>(block, units, letters1, carry, out);
+    out = spreadHalf<0>(bytes0, block, units, letters0, carry, out);
+    out = spreadHalf<1>(bytes1, block, units, letters1, carry, out);
     out -= units.lastPair;  // place 63 wrote its byte: it belongs to the next block
     return 64 - static_cast<unsigned>(units.lastPair);
   }
@@ -271,8 +271,8 @@ class Blocks {
 
  private:
   // Each letter's info, and what the mark after it adds to its trail (0
-  // where the mark does not fold in), by place; the letters, and the places
-  // before a mark.
+  // where the mark does not fold in), by place; as masks, the letters, the
+  // places before a mark, and the letters whose mark folds in.
   struct Letters {
     __m256i info;
     __m256i added;
@@ -318,10 +318,9 @@ class Blocks {
   }
 
   template <unsigned kHalf>
-  VESK_AVX2 static unsigned char* spreadHalf(const unsigned char* block, const Units& units,
-                                             const Letters& letters, Carry& carry,
-                                             unsigned char* out) {
-    const __m256i bytes = load(block + 32 * kHalf);
+  VESK_AVX2 static unsigned char* spreadHalf(__m256i bytes, const unsigned char* block,
+                                             const Units& units, const Letters& letters,
+                                             Carry& carry, unsigned char* out) {
     const HalfPairs pairs = withPairs<kHalf>(bytes, block, units, carry);
     return storePlaces<kHalf>(pairs, bytes, letters, units, carry, out);
   }

@@ -42,15 +42,19 @@ struct Character {
   unsigned length = 0;
 };
 
-[[gnu::always_inline]] inline Character threeByteCharacterAt(const unsigned char* at) {
-  const char16_t unit = threeByteUnitAt(at);
-  return {unit, unit == 0 ? 0u : 3u};
-}
-
-Character characterAt(const unsigned char* at, std::size_t left) {
+Character decodedAt(const unsigned char* at, std::size_t left) {
   const Utf8Sequence sequence = readUtf8({reinterpret_cast<const char*>(at), left}, 0);
   if (sequence.kind != Utf8Sequence::Kind::Valid || sequence.codePoint > 0xFFFF) return {};
   return {static_cast<char16_t>(sequence.codePoint), static_cast<unsigned>(sequence.length)};
+}
+
+// The character at at, where left bytes can be read: one of three bytes
+// (most Japanese text) read inline, any other decoded in full.
+[[gnu::always_inline]] inline Character characterAt(const unsigned char* at, std::size_t left) {
+  if (left >= 3) {
+    if (const char16_t unit = threeByteUnitAt(at); unit != 0) return {unit, 3};
+  }
+  return decodedAt(at, left);
 }
 
 // Whether the eight bytes at at are each below 0x7F: with kAsciiBits, where
@@ -239,15 +243,13 @@ bool DirectForms::convertPiece(const unsigned char* in, std::size_t& pos, std::s
           }
         }
       }
-      character = threeByteCharacterAt(in + at);
-      if (character.length == 0) character = characterAt(in + at, kReadAhead);
+      character = characterAt(in + at, kReadAhead);
     }
     Form form = forms[character.unit];
     std::size_t taken = character.length;
     if ((form & kLetter) != 0) {
       // Whether a mark follows decides the letter's unit.
-      Character next = threeByteCharacterAt(in + at + taken);
-      if (next.length == 0) next = characterAt(in + at + taken, kReadAhead - taken);
+      const Character next = characterAt(in + at + taken, kReadAhead - taken);
       const Form nextForm = next.length == 0 ? 0 : forms[next.unit];
       for (std::size_t m = 0; m < markCount_; ++m) {
         if ((nextForm & kMark << m) != 0) {
@@ -288,8 +290,7 @@ DirectForms::Reached DirectForms::convertStraddle(const unsigned char* in, std::
   // ends, the next may start.
   Reached reached;
   while (at < size) {
-    Character character = size - at >= 3 ? threeByteCharacterAt(in + at) : Character{};
-    if (character.length == 0) character = characterAt(in + at, size - at);
+    const Character character = characterAt(in + at, size - at);
     const std::uint16_t code = cp932::codeOf(character.unit);
     // Only characters with a code (a byte order mark has none).
     if (character.length == 0 || (code == 0 && character.unit != 0)) break;

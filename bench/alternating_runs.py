@@ -19,6 +19,8 @@ import time
 
 
 def parse(argv):
+    if len(argv) < 4:
+        sys.exit(__doc__)
     path, repetitions, description, target = argv[:4]
     commands, current = [], None
     for word in argv[4:]:

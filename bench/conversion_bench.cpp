@@ -128,13 +128,13 @@ void BM_kernelAlone(benchmark::State& state, Kind kind, std::size_t sizeIndex,
                     vesk::Direction direction, const vesk::detail::Kernel* kernel) {
   const std::string& input = buffer(kind, sizeIndex);
   const auto* const begin = reinterpret_cast<const unsigned char*>(input.data());
-  const unsigned growth = vesk::detail::shapeOf(direction).maxGrowth;
-  std::string out(growth * (input.size() + vesk::detail::kMaxOverrun) + vesk::detail::kStoreSlack,
-                  '\0');
+  const auto* const end = begin + input.size();
+  std::string out(
+      vesk::detail::kernelRoom(input.size(), vesk::detail::shapeOf(direction).maxGrowth), '\0');
   for (auto _ : state) {
     const unsigned char* in = begin;
     auto* written = reinterpret_cast<unsigned char*>(out.data());
-    kernel->convert(direction, in, begin + input.size(), begin + input.size(), written);
+    kernel->convert(direction, in, end, end, written);
     benchmark::DoNotOptimize(written);
     benchmark::ClobberMemory();
   }

@@ -19,12 +19,9 @@ constexpr std::size_t kPieceBytes = 8192;
 // conversion of a 5.6 MB text ran twice as fast with it.
 constexpr std::size_t kHugePageRoom = std::size_t{2} << 20;
 
-// Output room for converting size bytes: the kernel may take its last block
-// past them, and store beyond what it writes; the last unit of an input may
-// write two bytes for one.
-std::size_t roomFor(std::size_t size, unsigned growth) {
-  return growth * (size + kMaxOverrun) + kStoreSlack + 2;
-}
+// Output room for converting size bytes: the kernel's, and the last unit of
+// an input, which the rules convert, may write two bytes for one.
+std::size_t roomFor(std::size_t size, unsigned growth) { return kernelRoom(size, growth) + 2; }
 
 }  // namespace
 

@@ -35,4 +35,10 @@ void convertsNothing(Direction direction, const unsigned char*& in, const unsign
 inline constexpr std::size_t kMaxOverrun = 64;
 inline constexpr std::size_t kStoreSlack = 128;
 
+// The room, for a kernel that converts up to stop = in + size and writes up
+// to growth bytes for each it takes.
+constexpr std::size_t kernelRoom(std::size_t size, unsigned growth) {
+  return growth * (size + kMaxOverrun) + kStoreSlack;
+}
+
 }  // namespace vesk::detail

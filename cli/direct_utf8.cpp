@@ -57,11 +57,11 @@ Character decodedAt(const unsigned char* at, std::size_t left) {
   return decodedAt(at, left);
 }
 
-// Whether the eight bytes at at are each below 0x7F: with kAsciiBits, where
+// Whether the eight bytes at at are each below 0x7F: with kBelow7FBits, where
 // such bytes go direct as themselves (with kNoBits, never).
-constexpr std::uint64_t kAsciiBits = 0x8080808080808080;
+constexpr std::uint64_t kBelow7FBits = 0x8080808080808080;
 constexpr std::uint64_t kNoBits = ~std::uint64_t{0};
-bool isAsciiWord(const unsigned char* at, std::uint64_t bits) {
+bool isWordBelow7F(const unsigned char* at, std::uint64_t bits) {
   std::uint64_t word;
   std::memcpy(&word, at, sizeof word);
   // A byte of 0x7F or more sets its high bit either way; adding one carries
@@ -106,9 +106,9 @@ DirectForms::DirectForms(Direction direction)
     }
     forms_[mark] |= kMark << m;
   }
-  asciiIsItself_ = true;
+  below7FIsItself_ = true;
   for (unsigned byte = 0; byte < 0x7F; ++byte) {
-    asciiIsItself_ &= (forms_[byte] & ~kResynchronises) == (byte | Form{1} << kLengthShift);
+    below7FIsItself_ &= (forms_[byte] & ~kResynchronises) == (byte | Form{1} << kLengthShift);
   }
   for (unsigned first = singleByteLimit_; first < 256; ++first) {
     for (unsigned second = 0; second < 256; ++second) {
@@ -202,7 +202,7 @@ bool DirectForms::convertPiece(const unsigned char* in, std::size_t& pos, std::s
   // In locals: a store through a char pointer could change any member, and
   // one whose address is taken lives in memory.
   const Form* const forms = forms_.data();
-  const std::uint64_t asciiBits = asciiIsItself_ ? kAsciiBits : kNoBits;
+  const std::uint64_t below7FBits = below7FIsItself_ ? kBelow7FBits : kNoBits;
   char* dst = out;
   std::size_t at = pos;
   bool whole = true;
@@ -210,7 +210,7 @@ bool DirectForms::convertPiece(const unsigned char* in, std::size_t& pos, std::s
     const unsigned lead = in[at];
     Character character{static_cast<char16_t>(lead), 1};
     if (lead < 0x80) {
-      if (isAsciiWord(in + at, asciiBits)) {
+      if (isWordBelow7F(in + at, below7FBits)) {
         std::memcpy(dst, in + at, 8);
         dst += 8;
         at += 8;

@@ -73,7 +73,7 @@ class DirectForms {
   std::array<unsigned char, kMaxMarks> marks_{};
   std::size_t markCount_ = 0;
   // Every byte below 0x7F goes direct as itself, so words of them are copied.
-  bool asciiIsItself_ = false;
+  bool below7FIsItself_ = false;
   const unsigned singleByteLimit_;
   // By the two bytes of a unit: whether it passes unchanged.
   std::bitset<0x10000> pairsCopied_;

@@ -6,10 +6,9 @@ Usage: alternating_runs.py INPUT REPETITIONS DESCRIPTION TARGET -- NAME ARGV... 
 The last command is the yardstick. Each command reads INPUT on its standard
 input, or names it where an argument is {input}, and writes to /dev/null; the
 commands take turns, REPETITIONS rounds, so that a machine whose speed drifts
-slows them alike. Prints the best wall
-and CPU (user + system) time of each, and for each of the others how many
-times faster than the yardstick it ran: from the best times, and the median
-of the ratios round by round.
+slows them alike. Prints the best wall and CPU (user + system) time of each,
+and for each of the others how many times faster than the yardstick it ran:
+from the best times, and the median of the ratios round by round.
 """
 import os
 import statistics

@@ -71,6 +71,13 @@ alignas(32) constexpr std::array<std::array<std::uint8_t, 32>, 256> kSplats = []
   return splats;
 }();
 
+// The bit of each low nibble in a byte of bits: 1 << (nibble % 8).
+alignas(32) constexpr std::array<std::uint8_t, 32> kBitOfNibble = [] {
+  std::array<std::uint8_t, 32> bits{};
+  for (unsigned i = 0; i < 32; ++i) bits[i] = static_cast<std::uint8_t>(1u << (i % 8));
+  return bits;
+}();
+
 // Tables of 16 per nibble with each table in both 16-byte lanes.
 template <std::size_t kNibbles>
 using WideTables = std::array<std::array<std::uint8_t, 32>, kNibbles>;
@@ -83,6 +90,19 @@ constexpr WideTables<kNibbles> widened(const std::array<std::uint8_t, kSize>& ta
   }
   return wide;
 }
+
+// The tables of pairs in cells, each in both lanes.
+struct WideCells {
+  explicit constexpr WideCells(const PairCells& cells)
+      : base(widened<1>(cells.cellBase)),
+        first(widened<1>(cells.first)),
+        lead(widened<1>(cells.lead)),
+        lowBits(widened<1>(cells.lowBits)),
+        highBits(widened<1>(cells.highBits)),
+        add(widened<1>(cells.add)) {}
+
+  alignas(32) WideTables<1> base, first, lead, lowBits, highBits, add;
+};
 
 VESK_AVX2 __m256i load(const void* at) {
   return _mm256_loadu_si256(static_cast<const __m256i*>(at));
@@ -186,6 +206,7 @@ VESK_AVX2 unsigned char* storeSpread(__m128i places, unsigned seconds, unsigned 
 // (gathered).
 template <const Layout& kLayout>
 class Blocks {
+  static constexpr const PairCells& kCells = kLayout.cells;
   static constexpr const NibbleRow& kRow = kLayout.row;
   static constexpr const SparsePairs& kSparse = kLayout.sparse;
 
@@ -194,6 +215,7 @@ class Blocks {
   static constexpr WideTables<kLetterNibbles> kLetterTrail =
       widened<kLetterNibbles>(kLayout.letterTrail);
   static constexpr WideTables<1> kLetterLeads = widened<1>(kLayout.letterLeads);
+  static constexpr WideCells kCellTables{kCells};
   static constexpr WideTables<kRowNibbles> kRowFirst = widened<kRowNibbles>(kRow.first);
   static constexpr WideTables<kRowNibbles> kRowSecond = widened<kRowNibbles>(kRow.second);
   static constexpr WideTables<1> kSparseNibbleShift = widened<1>(kSparse.nibbleShift);
@@ -375,18 +397,61 @@ class Blocks {
   // they start.
   VESK_AVX2 static void lookUpPairs(__m256i bytes, __m256i next, __m256i atStart, __m256i& first,
                                     __m256i& second) {
-    first = _mm256_setzero_si256();
-    second = _mm256_setzero_si256();
-    addRuns(bytes, next, first, second, std::make_index_sequence<kLayout.runCount>());
-    if constexpr (kRow.nibbles > 0) {
-      const __m256i here = _mm256_cmpeq_epi8(bytes, splat<kRow.lead>());
-      const NibbleIndex<kRow.nibbles, kRow.trailBase> index(next);
-      first = _mm256_or_si256(first, _mm256_and_si256(index.lookUp(kRowFirst), here));
-      second = _mm256_or_si256(second, _mm256_and_si256(index.lookUp(kRowSecond), here));
+    if constexpr (kCells.fit) {
+      lookUpCells(bytes, next, first, second);
+    } else {
+      first = _mm256_setzero_si256();
+      second = _mm256_setzero_si256();
+      addRuns(bytes, next, first, second, std::make_index_sequence<kLayout.runCount>());
+      if constexpr (kRow.nibbles > 0) {
+        const __m256i here = _mm256_cmpeq_epi8(bytes, splat<kRow.lead>());
+        const NibbleIndex<kRow.nibbles, kRow.trailBase> index(next);
+        first = _mm256_or_si256(first, _mm256_and_si256(index.lookUp(kRowFirst), here));
+        second = _mm256_or_si256(second, _mm256_and_si256(index.lookUp(kRowSecond), here));
+      }
+      if constexpr (kSparse.count > 0) lookUpSparse(bytes, next, first, second);
     }
-    if constexpr (kSparse.count > 0) lookUpSparse(bytes, next, first, second);
     first = _mm256_and_si256(first, atStart);
     second = _mm256_and_si256(second, atStart);
+  }
+
+  // The pairs in cells: each place finds the cell of its byte and the next,
+  // and converts where the cell is its byte's and has the next byte's bit.
+  VESK_AVX2 static void lookUpCells(__m256i bytes, __m256i next, __m256i& first, __m256i& second) {
+    const __m256i lowNibble = splat<0x0F>();
+    const __m256i leadNibble = _mm256_and_si256(bytes, lowNibble);
+    const __m256i cell =
+        _mm256_add_epi8(_mm256_shuffle_epi8(load(kCellTables.base[0].data()), leadNibble),
+                        _mm256_and_si256(_mm256_srli_epi16(next, 4), lowNibble));
+    const __m256i isLead =
+        _mm256_cmpeq_epi8(_mm256_shuffle_epi8(load(kCellTables.lead[0].data()), cell), bytes);
+    // The cell's bits for next's half of the low nibbles, chosen by its bit
+    // 3, and next's own bit (none from 0x80 on, where no pair is).
+    const __m256i bits =
+        _mm256_blendv_epi8(_mm256_shuffle_epi8(load(kCellTables.lowBits[0].data()), cell),
+                           _mm256_shuffle_epi8(load(kCellTables.highBits[0].data()), cell),
+                           _mm256_slli_epi16(next, 4));
+    const __m256i bit = _mm256_shuffle_epi8(load(kBitOfNibble.data()), next);
+    const __m256i found = _mm256_andnot_si256(isZero(_mm256_and_si256(bits, bit)), isLead);
+    first =
+        _mm256_and_si256(_mm256_shuffle_epi8(load(kCellTables.first[0].data()), leadNibble), found);
+    second = _mm256_and_si256(
+        _mm256_add_epi8(next, _mm256_shuffle_epi8(load(kCellTables.add[0].data()), cell)), found);
+    addOddPairs(bytes, next, second, std::make_index_sequence<kCells.oddCount>());
+  }
+
+  template <std::size_t... p>
+  VESK_AVX2 static void addOddPairs(__m256i bytes, __m256i next, __m256i& second,
+                                    std::index_sequence<p...>) {
+    (addOddPair<p>(bytes, next, second), ...);
+  }
+
+  template <std::size_t p>
+  VESK_AVX2 static void addOddPair(__m256i bytes, __m256i next, __m256i& second) {
+    constexpr const OddPair& kPair = kCells.odd[p];
+    const __m256i here = _mm256_and_si256(_mm256_cmpeq_epi8(bytes, splat<kPair.lead>()),
+                                          _mm256_cmpeq_epi8(next, splat<kPair.second>()));
+    second = _mm256_blendv_epi8(second, splat<kPair.outSecond>(), here);
   }
 
   // The pairs in the sparse slots: each place finds its pair's slot and

@@ -10,11 +10,16 @@
 // other byte writes itself. The build stops where a table stops fitting
 // this form.
 //
-// Pairs are looked up three ways, by first byte: runs (second bytes in a
-// range whose output is a fixed first byte and the second byte plus a fixed
-// amount: the hiragana), one row in tables of 16 per high nibble of the
-// second byte (the full-width katakana), and the rest (the symbols) in a
-// table of 32 slots, one for each pair, found by a hash of its two bytes.
+// Pairs are looked up by cells where they fit (to standard): a cell holds
+// the pairs of one first byte whose second bytes share their high nibble,
+// and the pairs of a cell write the first byte's output byte and the second
+// byte plus the cell's amount, but for a few odd pairs checked one by one.
+// Where they do not fit (to local), pairs are looked up three ways, by first
+// byte: runs (second bytes in a range whose output is a fixed first byte and
+// the second byte plus a fixed amount: the hiragana), one row in tables of 16
+// per high nibble of the second byte (the full-width katakana), and the rest
+// (the symbols) in a table of 32 slots, one for each pair, found by a hash of
+// its two bytes.
 //
 // Tables of 16 per high nibble are looked up 16 bytes at a time by the low
 // four bits. A byte b looks in table q with b - base + 0x70 - 16q, saturated:
@@ -39,6 +44,8 @@ inline constexpr std::size_t kMaxRuns = 2;
 inline constexpr std::size_t kMaxRunsPerRow = 2;
 inline constexpr std::size_t kSparseSlots = 32;
 inline constexpr std::size_t kMaxLetterLeads = 4;
+inline constexpr std::size_t kCellCount = 16;
+inline constexpr std::size_t kMaxOddPairs = 2;
 // A row takes the nibble tables only with at least this many pairs; smaller
 // rows go to the sparse slots.
 inline constexpr std::size_t kMinNibbleRowPairs = 32;
@@ -86,6 +93,30 @@ struct SparsePairs {
   std::size_t count = 0;
 };
 
+// A pair whose second output byte is not its second byte plus its cell's
+// amount.
+struct OddPair {
+  std::uint8_t lead = 0;
+  std::uint8_t second = 0;
+  std::uint8_t outSecond = 0;
+};
+
+// Pairs in 16 cells: the pair (lead, second) is in cell (cellBase[lead & 15]
+// + (second >> 4)) % 16, which holds its lead, so that a lookup can check
+// it, and a bit for each second byte it holds, by low nibble. Every first
+// byte's pairs write the same first byte.
+struct PairCells {
+  bool fit = false;
+  std::array<std::uint8_t, 16> cellBase{};          // by lead & 15
+  std::array<std::uint8_t, 16> first{};             // by lead & 15
+  std::array<std::uint8_t, kCellCount> lead{};      // 0: an empty cell
+  std::array<std::uint8_t, kCellCount> lowBits{};   // bit n: second byte x0 + n
+  std::array<std::uint8_t, kCellCount> highBits{};  // bit n: second byte x8 + n
+  std::array<std::uint8_t, kCellCount> add{};       // modulo 256
+  std::array<OddPair, kMaxOddPairs> odd{};
+  std::size_t oddCount = 0;
+};
+
 struct Layout {
   UnitShape shape;
   // Letters, by byte - letterBase.
@@ -98,6 +129,7 @@ struct Layout {
   // for it, by mark.
   std::array<std::uint8_t, UnitShape::kMaxMarks> wideLead{};
   std::array<std::uint8_t, UnitShape::kMaxMarks> wideTrail{};
+  PairCells cells;
   std::array<Run, kMaxRuns> runs{};
   std::size_t runCount = 0;
   NibbleRow row;
@@ -197,6 +229,83 @@ constexpr PairRow pairRowOf(Direction direction, unsigned lead) {
     }
   }
   return row;
+}
+
+// Gives each first byte's cells a base such that no two share a cell: the
+// high nibbles of its second bytes, turned by the base.
+constexpr bool placeCells(PairCells& cells, const std::array<std::uint16_t, 16>& nibbles,
+                          unsigned lead, std::uint16_t taken) {
+  if (lead == 16) return true;
+  if (nibbles[lead] == 0) return placeCells(cells, nibbles, lead + 1, taken);
+  for (unsigned base = 0; base < kCellCount; ++base) {
+    const std::uint16_t placed = std::rotl(nibbles[lead], static_cast<int>(base));
+    if ((placed & taken) != 0) continue;
+    cells.cellBase[lead] = static_cast<std::uint8_t>(base);
+    if (placeCells(cells, nibbles, lead + 1, static_cast<std::uint16_t>(taken | placed))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The pairs in cells, where they fit: their first bytes share a high nibble,
+// each pair writes two bytes, the first the same for all pairs of a first
+// byte, the second byte is below 0x80 (the bit lookup gives nothing above),
+// and the cells number 16 at most, with few odd pairs.
+constexpr PairCells cellsOf(Direction direction, const UnitShape& shape) {
+  PairCells cells;
+  const auto forEachPair = [direction, &shape](auto visit) {
+    for (unsigned lead = shape.singleByteLimit; lead < 256; ++lead) {
+      if (shape.isMarkLead(lead)) continue;
+      for (unsigned second = 0; second < 256; ++second) {
+        const rules::Step step = stepOf(direction, lead, static_cast<int>(second));
+        if (!step.copied && !visit(lead, second, step)) return false;
+      }
+    }
+    return true;
+  };
+  unsigned leadHigh = 256;
+  std::array<std::uint16_t, 16> nibbles{};
+  const bool shaped = forEachPair([&](unsigned lead, unsigned second, const rules::Step& step) {
+    std::uint8_t& first = cells.first[lead & 15];
+    if (leadHigh == 256) leadHigh = lead & 0xF0;
+    if ((lead & 0xF0) != leadHigh || step.length != 2 || second >= 0x80 ||
+        (first != 0 && first != byteOf(step, 0))) {
+      return false;
+    }
+    first = byteOf(step, 0);
+    nibbles[lead & 15] |= static_cast<std::uint16_t>(1u << (second >> 4));
+    return true;
+  });
+  if (!shaped || !placeCells(cells, nibbles, 0, 0)) return {};
+  const auto cellOf = [&cells](unsigned lead, unsigned second) {
+    return (cells.cellBase[lead & 15] + (second >> 4)) % kCellCount;
+  };
+  // Each cell's amount is the one most of its pairs add.
+  std::array<std::array<std::uint8_t, 256>, kCellCount> adding{};
+  forEachPair([&](unsigned lead, unsigned second, const rules::Step& step) {
+    const std::size_t cell = cellOf(lead, second);
+    cells.lead[cell] = static_cast<std::uint8_t>(lead);
+    auto& bits = (second & 8) == 0 ? cells.lowBits : cells.highBits;
+    bits[cell] = static_cast<std::uint8_t>(bits[cell] | 1u << (second & 7));
+    ++adding[cell][static_cast<std::uint8_t>(byteOf(step, 1) - second)];
+    return true;
+  });
+  for (std::size_t cell = 0; cell < kCellCount; ++cell) {
+    cells.add[cell] = static_cast<std::uint8_t>(
+        std::max_element(adding[cell].begin(), adding[cell].end()) - adding[cell].begin());
+  }
+  const bool fewOdd = forEachPair([&](unsigned lead, unsigned second, const rules::Step& step) {
+    if (static_cast<std::uint8_t>(second + cells.add[cellOf(lead, second)]) == byteOf(step, 1)) {
+      return true;
+    }
+    if (cells.oddCount == kMaxOddPairs) return false;
+    cells.odd[cells.oddCount++] = {static_cast<std::uint8_t>(lead),
+                                   static_cast<std::uint8_t>(second), byteOf(step, 1)};
+    return true;
+  });
+  cells.fit = fewOdd;
+  return cells;
 }
 
 constexpr NibbleRow nibbleRowOf(const PairRow& row) {
@@ -369,8 +478,11 @@ constexpr Layout deriveLayout(Direction direction) {
       rows[rowCount++] = row;
     }
   }
-  // The busiest rows first: runs where they fit, then one nibble row, then
-  // the rest in the sparse slots.
+  // Pairs that fit in cells need no rows. Otherwise the busiest rows first:
+  // runs where they fit, then one nibble row, then the rest in the sparse
+  // slots.
+  layout.cells = cellsOf(direction, layout.shape);
+  if (layout.cells.fit) rowCount = 0;
   std::sort(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(rowCount),
             [](const PairRow& a, const PairRow& b) { return a.converting > b.converting; });
   for (std::size_t i = 0; i < rowCount; ++i) {

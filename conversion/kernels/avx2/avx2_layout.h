@@ -112,7 +112,7 @@ struct PairCells {
   std::array<std::uint8_t, kCellCount> lead{};      // 0: an empty cell
   std::array<std::uint8_t, kCellCount> lowBits{};   // bit n: second byte x0 + n
   std::array<std::uint8_t, kCellCount> highBits{};  // bit n: second byte x8 + n
-  std::array<std::uint8_t, kCellCount> add{};       // modulo 256
+  std::array<std::uint8_t, kCellCount> add{};       // to the second byte, modulo 256
   std::array<OddPair, kMaxOddPairs> odd{};
   std::size_t oddCount = 0;
 };

@@ -33,6 +33,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "conversion/kernels/unit_shape.h"
 
@@ -248,32 +249,33 @@ constexpr bool placeCells(PairCells& cells, const std::array<std::uint16_t, 16>&
   return false;
 }
 
-// The pairs in cells, where they fit: their first bytes share a high nibble,
-// each pair writes two bytes, the first the same for all pairs of a first
-// byte, the second byte is below 0x80 (the bit lookup gives nothing above),
-// and the cells number 16 at most, with few odd pairs.
-constexpr PairCells cellsOf(Direction direction, const UnitShape& shape) {
-  PairCells cells;
-  const auto forEachPair = [direction, &shape](auto visit) {
-    for (unsigned lead = shape.singleByteLimit; lead < 256; ++lead) {
-      if (shape.isMarkLead(lead)) continue;
-      for (unsigned second = 0; second < 256; ++second) {
-        const rules::Step step = stepOf(direction, lead, static_cast<int>(second));
-        if (!step.copied && !visit(lead, second, step)) return false;
+// The pairs of the rows in cells, where they fit: their first bytes share a
+// high nibble, each pair writes two bytes, the first the same for all pairs
+// of a first byte, the second byte is below 0x80 (the bit lookup gives
+// nothing above), and the cells number 16 at most, with few odd pairs.
+constexpr PairCells cellsOf(std::span<const PairRow> rows) {
+  // Visits each pair that converts, with its two output bytes; stops and
+  // gives false where visit gives false.
+  const auto forEachPair = [rows](auto visit) {
+    for (const PairRow& row : rows) {
+      for (unsigned second = row.firstTrail; second <= row.lastTrail; ++second) {
+        const std::uint16_t out = row.steps[second];
+        if (out != 0 && !visit(row.lead, second, out & 0xFF, out >> 8)) return false;
       }
     }
     return true;
   };
-  unsigned leadHigh = 256;
+  PairCells cells;
   std::array<std::uint16_t, 16> nibbles{};
-  const bool shaped = forEachPair([&](unsigned lead, unsigned second, const rules::Step& step) {
-    std::uint8_t& first = cells.first[lead & 15];
-    if (leadHigh == 256) leadHigh = lead & 0xF0;
-    if ((lead & 0xF0) != leadHigh || step.length != 2 || second >= 0x80 ||
-        (first != 0 && first != byteOf(step, 0))) {
-      return false;
+  for (const PairRow& row : rows) {
+    if ((row.lead & 0xF0) != (rows[0].lead & 0xF0) || row.writesOneByte || row.lastTrail >= 0x80) {
+      return {};
     }
-    first = byteOf(step, 0);
+  }
+  const bool shaped = forEachPair([&](unsigned lead, unsigned second, unsigned first, unsigned) {
+    std::uint8_t& leadFirst = cells.first[lead & 15];
+    if (leadFirst != 0 && leadFirst != first) return false;
+    leadFirst = static_cast<std::uint8_t>(first);
     nibbles[lead & 15] |= static_cast<std::uint16_t>(1u << (second >> 4));
     return true;
   });
@@ -283,28 +285,28 @@ constexpr PairCells cellsOf(Direction direction, const UnitShape& shape) {
   };
   // Each cell's amount is the one most of its pairs add.
   std::array<std::array<std::uint8_t, 256>, kCellCount> adding{};
-  forEachPair([&](unsigned lead, unsigned second, const rules::Step& step) {
+  forEachPair([&](unsigned lead, unsigned second, unsigned, unsigned outSecond) {
     const std::size_t cell = cellOf(lead, second);
     cells.lead[cell] = static_cast<std::uint8_t>(lead);
     auto& bits = (second & 8) == 0 ? cells.lowBits : cells.highBits;
     bits[cell] = static_cast<std::uint8_t>(bits[cell] | 1u << (second & 7));
-    ++adding[cell][static_cast<std::uint8_t>(byteOf(step, 1) - second)];
+    ++adding[cell][static_cast<std::uint8_t>(outSecond - second)];
     return true;
   });
   for (std::size_t cell = 0; cell < kCellCount; ++cell) {
     cells.add[cell] = static_cast<std::uint8_t>(
         std::max_element(adding[cell].begin(), adding[cell].end()) - adding[cell].begin());
   }
-  const bool fewOdd = forEachPair([&](unsigned lead, unsigned second, const rules::Step& step) {
-    if (static_cast<std::uint8_t>(second + cells.add[cellOf(lead, second)]) == byteOf(step, 1)) {
+  cells.fit = forEachPair([&](unsigned lead, unsigned second, unsigned, unsigned outSecond) {
+    if (static_cast<std::uint8_t>(second + cells.add[cellOf(lead, second)]) == outSecond) {
       return true;
     }
     if (cells.oddCount == kMaxOddPairs) return false;
     cells.odd[cells.oddCount++] = {static_cast<std::uint8_t>(lead),
-                                   static_cast<std::uint8_t>(second), byteOf(step, 1)};
+                                   static_cast<std::uint8_t>(second),
+                                   static_cast<std::uint8_t>(outSecond)};
     return true;
   });
-  cells.fit = fewOdd;
   return cells;
 }
 
@@ -481,7 +483,7 @@ constexpr Layout deriveLayout(Direction direction) {
   // Pairs that fit in cells need no rows. Otherwise the busiest rows first:
   // runs where they fit, then one nibble row, then the rest in the sparse
   // slots.
-  layout.cells = cellsOf(direction, layout.shape);
+  layout.cells = cellsOf({rows.data(), rowCount});
   if (layout.cells.fit) rowCount = 0;
   std::sort(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(rowCount),
             [](const PairRow& a, const PairRow& b) { return a.converting > b.converting; });
